@@ -1,0 +1,39 @@
+#include <QApplication>
+#include <cstdio>
+
+#include "form1.h"
+#include "process_launcher.h"
+#include "qt_dialogs.h"
+
+namespace {
+
+// Without a display the toolkit would abort with a cryptic message; say what
+// to do instead.
+bool DisplayMissing() {
+    return qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (DisplayMissing()) {
+        std::fputs(
+            "zelvorn: no display found (DISPLAY is not set); run it under Xvfb instead: xvfb-run "
+            "-a zelvorn\n",
+            stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zelvorn"));
+    QApplication::setApplicationVersion(QStringLiteral("0.7"));
+    QApplication::setDesktopFileName(QStringLiteral("zelvorn"));
+
+    ProcessLauncher launcher;
+    QtDialogs dialogs;
+    Form1 form1(launcher, dialogs);
+    dialogs.setOwner(&form1);
+    form1.show();
+    return app.exec();
+}

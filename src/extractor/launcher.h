@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include "window_style.h"
+
+// How a launch went. Only a start that never happened is reported: nobody
+// waits for the extractor or learns how it ended.
+struct LaunchResult {
+    enum class Status { Started, ProgramNotFound, StartFailed };
+    Status status = Status::Started;
+    // For StartFailed: the platform's reason, fit for a message.
+    QString reason;
+
+    bool started() const { return status == Status::Started; }
+};
+
+// Starts one composed command line as a separate process and returns at once.
+class Launcher {
+public:
+    virtual ~Launcher() = default;
+    // Starts `commandLine` with the given window style; never waits for it.
+    virtual LaunchResult launch(const QString& commandLine, WindowStyle style) = 0;
+};

@@ -1,0 +1,51 @@
+#include "process_launcher.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "command_line.h"
+
+namespace {
+
+bool DisplayAvailable() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+}  // namespace
+
+QStringList TerminalArguments(WindowStyle style, const QStringList& arguments) {
+    const QString placement = style == WindowStyle::MaximizedActive ? QStringLiteral("-maximized")
+                                                                    : QStringLiteral("-iconic");
+    return QStringList{placement, QStringLiteral("-e")} + arguments;
+}
+
+ProcessLauncher::ProcessLauncher(Terminal terminal) : m_terminal(terminal) {}
+
+LaunchResult ProcessLauncher::launch(const QString& commandLine, WindowStyle style) {
+    QStringList arguments = SplitCommandLine(commandLine);
+    if (arguments.isEmpty())
+        return {LaunchResult::Status::StartFailed, QStringLiteral("the command line is empty")};
+
+    const QString program = QStandardPaths::findExecutable(arguments.first());
+    if (program.isEmpty()) return {LaunchResult::Status::ProgramNotFound, {}};
+    arguments.first() = program;
+
+    QProcess process;
+    const QString terminal = m_terminal == Terminal::WhenAvailable && DisplayAvailable()
+                                 ? QStandardPaths::findExecutable(QStringLiteral("xterm"))
+                                 : QString();
+    if (terminal.isEmpty()) {
+        process.setProgram(program);
+        process.setArguments(arguments.mid(1));
+    } else {
+        process.setProgram(terminal);
+        process.setArguments(TerminalArguments(style, arguments));
+    }
+    // The extractor is on its own: its output goes to its terminal, never to us.
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (!process.startDetached()) {
+        return {LaunchResult::Status::StartFailed, process.errorString()};
+    }
+    return {};
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "dialogs.h"
+#include "launcher.h"
+#include "main_window_fields.h"
+
+// The main window, "ZELVORN 0.7": the source and destination fields, their
+// Browse buttons, three option boxes and the actions. The controls keep the
+// program's own names so the handlers read like the behaviour they implement.
+class Form1 : public QWidget, public MainWindowFields {
+    Q_OBJECT
+public:
+    Form1(Launcher& launcher, Dialogs& dialogs, QWidget* parent = nullptr);
+
+    QString sourcePath() const override;
+    QString destinationPath() const override;
+    void setDestinationPath(const QString& path) override;
+    OptionFlags optionFlags() const override;
+
+    QPushButton* Command1;  // "&Browse" for the source
+    QPushButton* Command2;  // "&Extract all files"
+    QPushButton* Command3;  // "E&xit"
+    QPushButton* Command4;  // "Browse" for the destination
+    QPushButton* Command5;  // "Extract &files"
+    QPushButton* Command6;  // "&Convert to Iso"
+    QLineEdit* Text1;       // source: the chosen .pdi file
+    QLineEdit* Text2;       // destination folder
+    QCheckBox* Check1;      // "Delete PDI-files after processing"
+    QCheckBox* Check2;      // "Create VIDEO_TS directory"
+    QCheckBox* Check3;      // "Minimize pdixtract when processing"
+    QGroupBox* Frame1;      // "Path to .pdi files:"
+    QGroupBox* Frame2;      // "Destination folder:"
+    QGroupBox* Frame3;      // "PDI options:"
+
+private:
+    void Form_Load();
+    void Text1_Change();
+    void Text2_Change();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+
+    Launcher& m_launcher;
+    Dialogs& m_dialogs;
+};
