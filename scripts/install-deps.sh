@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what Zelvorn needs to build, run and test, from Debian's packages.
+# Already-installed packages cost nothing. Needs root (or sudo).
+set -euo pipefail
+
+packages=(
+    # build
+    build-essential cmake ninja-build qt6-base-dev libgl-dev libarchive-dev
+    # the extractor's terminal window and the program's font
+    xterm fonts-liberation2
+    # tests: headless X, a keyboard robot, screenshots, disc images, GoogleTest
+    xvfb xauth xdotool x11-utils imagemagick xorriso libgtest-dev libgmock-dev
+)
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+missing=$(dpkg-query -W -f '${Package} ${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null |
+    awk '$2 != "ii" { print $1 }'; for p in "${packages[@]}"; do
+        dpkg-query -W "$p" >/dev/null 2>&1 || echo "$p"; done)
+if [ -n "$missing" ]; then
+    export DEBIAN_FRONTEND=noninteractive
+    "${as_root[@]}" apt-get update -q
+    # shellcheck disable=SC2086
+    "${as_root[@]}" apt-get install -y -q --no-install-recommends ${packages[*]}
+fi
