@@ -350,7 +350,7 @@ void run_convert(const Options& opts, const Console& con) {
     if (opts.target.empty()) usage_error("no ISO file named: the ISO argument is empty");
     MemberSet set = open_checked(opts.set);
     refuse_member_as_output(set, opts.target);
-    Progress progress(con.out, con.live, "Converted", set.size());
+    Progress progress(con.out, con.live, "Converted", set.size(), false);
     {
         AtomicFile out(opts.target);
         std::size_t slash = opts.target.rfind('/');

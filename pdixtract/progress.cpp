@@ -21,8 +21,13 @@ std::string human_bytes(std::uint64_t bytes) {
     return text;
 }
 
-Progress::Progress(std::FILE* out, bool live, std::string verb, std::uint64_t total)
-    : m_out(out), m_live(live), m_verb(std::move(verb)), m_total(total) {
+Progress::Progress(std::FILE* out, bool live, std::string verb, std::uint64_t total,
+                   bool count_items)
+    : m_out(out),
+      m_live(live),
+      m_verb(std::move(verb)),
+      m_total(total),
+      m_count_items(count_items) {
     m_start = std::chrono::steady_clock::now();
     m_last_draw = m_start;
 }
@@ -30,7 +35,8 @@ Progress::Progress(std::FILE* out, bool live, std::string verb, std::uint64_t to
 void Progress::begin(const std::string& item, std::uint64_t size) {
     m_item = item;
     m_item_size = size;
-    draw(true);
+    // Only the first item forces a draw, so thousands of small files stay within the rate.
+    draw(!m_drawn);
 }
 
 void Progress::advance(std::uint64_t bytes) {
@@ -70,9 +76,12 @@ void Progress::finish(const std::string& where) {
                human_bytes(static_cast<std::uint64_t>(static_cast<double>(m_done) / seconds)) +
                "/s";
     }
-    std::fprintf(m_out, "%s %u file%s, %s in %.2f s%s: %s\n", m_verb.c_str(), m_items,
-                 m_items == 1 ? "" : "s", human_bytes(m_done).c_str(), seconds, rate.c_str(),
-                 where.c_str());
+    std::string what = human_bytes(m_done);
+    if (m_count_items) {
+        what = std::to_string(m_items) + (m_items == 1 ? " file, " : " files, ") + what;
+    }
+    std::fprintf(m_out, "%s %s in %.2f s%s: %s\n", m_verb.c_str(), what.c_str(), seconds,
+                 rate.c_str(), where.c_str());
     std::fflush(m_out);
 }
 

@@ -14,8 +14,10 @@ std::string human_bytes(std::uint64_t bytes);
 // four times a second; otherwise each finished item gets one plain line.
 class Progress {
 public:
-    // verb is the summary's past tense ("Extracted"); total is the bytes the whole job moves.
-    Progress(std::FILE* out, bool live, std::string verb, std::uint64_t total);
+    // verb is the summary's past tense ("Extracted"); total is the bytes the whole job moves;
+    // count_items says whether the summary counts files.
+    Progress(std::FILE* out, bool live, std::string verb, std::uint64_t total,
+             bool count_items = true);
 
     // Starts an item (a file name) of size bytes.
     void begin(const std::string& item, std::uint64_t size);
@@ -40,6 +42,7 @@ private:
     std::string m_item;
     std::uint64_t m_item_size = 0;
     unsigned m_items = 0;
+    bool m_count_items;
     bool m_drawn = false;
     std::chrono::steady_clock::time_point m_start;
     std::chrono::steady_clock::time_point m_last_draw;
