@@ -283,6 +283,25 @@ TEST_F(PdixtractTest, SameFileNameTwiceIsRefusedBeforeWriting) {
     EXPECT_EQ(read_file(m_dir.path() / "out" / "Y.DAT"), "three");
 }
 
+TEST_F(PdixtractTest, HardLinkedRecordsShareDataAndBothExtract) {
+    // xorriso stores hard-linked files once; libarchive then reports the second as a link.
+    Tree tree = {{"VIDEO_TS/VTS_01_0.IFO", random_bytes(70000, 9)}, {"B/OTHER.DAT", "x"}};
+    std::string image = make_image(tree, m_dir.path(), {{"A/COPY.IFO", "VIDEO_TS/VTS_01_0.IFO"}});
+    write_members(image, m_dir.path(), "hl", 40960);
+    const std::string& data = tree["VIDEO_TS/VTS_01_0.IFO"];
+    RunResult all = run_pdixtract({"-m", "all", "hl.1.pdi"}, m_dir.path());
+    ASSERT_EQ(all.status, 0) << all.err;
+    EXPECT_TRUE(read_file(m_dir.path() / "all" / "VTS_01_0.IFO") == data);
+    EXPECT_TRUE(read_file(m_dir.path() / "all" / "COPY.IFO") == data);
+    RunResult link_only = run_pdixtract({"-m", "one", "hl.pdi", "COPY.IFO"}, m_dir.path());
+    ASSERT_EQ(link_only.status, 0) << link_only.err;
+    EXPECT_EQ(list_dir(m_dir.path() / "one"), std::vector<std::string>{"COPY.IFO"});
+    EXPECT_TRUE(read_file(m_dir.path() / "one" / "COPY.IFO") == data);
+    RunResult list = run_pdixtract({"-gb", "l.txt", "hl.pdi"}, m_dir.path());
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_NE(read_file(m_dir.path() / "l.txt").find("COPY.IFO 70000\r\n"), std::string::npos);
+}
+
 // A malformed command line and the start of its message.
 struct UsageCase {
     const char* label;

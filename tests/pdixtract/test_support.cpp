@@ -70,10 +70,15 @@ std::string run_capture(const std::string& command) {
 
 }  // namespace
 
-std::string make_image(const Tree& tree, const fs::path& work) {
+std::string make_image(const Tree& tree, const fs::path& work,
+                       const std::map<std::string, std::string>& links) {
     fs::path src = work / "src";
     fs::remove_all(src);
     for (const auto& [rel, content] : tree) write_file(src / rel, content);
+    for (const auto& [rel, target] : links) {
+        fs::create_directories((src / rel).parent_path());
+        fs::create_hard_link(src / target, src / rel);
+    }
     fs::path iso = work / "image.iso";
     run_capture("xorriso -as mkisofs -quiet -R -J -o '" + iso.string() + "' '" + src.string() +
                 "' 2>&1");

@@ -26,7 +26,9 @@ using Tree = std::map<std::string, std::string>;
 Tree dvd_tree(std::size_t vob_size);
 
 // Builds an ISO 9660 image with Rock Ridge and Joliet from tree with xorriso; returns its bytes.
-std::string make_image(const Tree& tree, const fs::path& work);
+// links maps further relative paths to a file of tree they are hard links of.
+std::string make_image(const Tree& tree, const fs::path& work,
+                       const std::map<std::string, std::string>& links = {});
 
 // Regular files of image in image (data) order as (name, size), from xorriso's own report;
 // empty files, which have no data, come last.
