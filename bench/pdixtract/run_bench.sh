@@ -1,0 +1,91 @@
+#!/bin/bash
+# Benchmark of pdixtract on a generated DVD-sized set (about 4 GiB, four 1 GiB VOBs, split into
+# 1 GiB members so files cross member boundaries). Every figure is the median of ROUNDS rounds
+# and set against a floor measured in the same round: cat of the image, bsdtar -x of the image,
+# cp of the members. Write times include flushing to disk (sync), since that is what the user
+# waits for. Run by hand; it needs about 12 GiB free in WORK and is never part of CI.
+#
+#   bench/pdixtract/run_bench.sh PATH/TO/pdixtract [WORK] [ROUNDS]
+set -euo pipefail
+
+PDIX=$(realpath "$1")
+WORK=${2:-$(pwd)/pdixtract-bench}
+ROUNDS=${3:-3}
+for tool in xorriso bsdtar strace; do
+    command -v "$tool" >/dev/null || { echo "needs $tool" >&2; exit 1; }
+done
+
+mkdir -p "$WORK"
+WORK=$(realpath "$WORK")
+cleanup() { rm -rf "$WORK"; }
+trap cleanup EXIT
+cd "$WORK"
+
+echo "Generating the image in $WORK ..."
+mkdir -p tree/VIDEO_TS tree/AUDIO_TS
+for f in VIDEO_TS.IFO VIDEO_TS.BUP VTS_01_0.IFO VTS_01_0.BUP; do
+    head -c 65536 /dev/urandom >"tree/VIDEO_TS/$f"
+done
+head -c 200000 /dev/urandom >tree/VIDEO_TS/VIDEO_TS.VOB
+for i in 1 2 3 4; do head -c 1G /dev/urandom >"tree/VIDEO_TS/VTS_01_$i.VOB"; done
+xorriso -as mkisofs -quiet -R -J -o image.iso tree 2>/dev/null
+rm -rf tree
+split -b 1G -d -a 1 image.iso part.
+mv part.0 disc.pdi
+for p in part.*; do mv "$p" "disc.${p#part.}.pdi"; done
+MEMBERS=(disc.pdi disc.[0-9]*.pdi)
+SIZE=$(stat -c %s image.iso)
+echo "Image: $SIZE bytes in ${#MEMBERS[@]} members"
+sync
+
+now() { date +%s.%N; }
+# Runs a command, flushes what it wrote, prints the seconds it took.
+timed() {
+    local t0 t1
+    sync
+    t0=$(now)
+    "$@" >/dev/null
+    sync
+    t1=$(now)
+    echo "$t0 $t1" | awk '{ printf "%.4f", $2 - $1 }'
+}
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+list_ms=() cat_s=() ext_s=() bsd_s=() cp_s=() iso_s=()
+for ((round = 1; round <= ROUNDS; round++)); do
+    # Listing, warm: the set's directories are in the page cache after the first call.
+    "$PDIX" -gb list.txt disc.pdi >/dev/null 2>&1
+    t0=$(now); "$PDIX" -gb list.txt disc.pdi >/dev/null 2>&1; t1=$(now)
+    list_ms+=("$(echo "$t0 $t1" | awk '{ printf "%.2f", ($2 - $1) * 1000 }')")
+
+    cat_s+=("$(timed sh -c 'cat "$@" > cat.out' sh "${MEMBERS[@]}")")
+    rm -f cat.out
+    mkdir -p ext bsd
+    ext_s+=("$(timed "$PDIX" -m ext disc.pdi)")
+    rm -rf ext
+    bsd_s+=("$(timed bsdtar -x -f image.iso -C bsd)")
+    rm -rf bsd
+    mkdir -p cpdir
+    cp_s+=("$(timed cp "${MEMBERS[@]}" cpdir/)")
+    rm -rf cpdir
+    iso_s+=("$(timed "$PDIX" -i out.iso disc.pdi)")
+    rm -f out.iso
+    echo "round $round: list ${list_ms[-1]} ms, cat ${cat_s[-1]} s, extract ${ext_s[-1]} s," \
+        "bsdtar ${bsd_s[-1]} s, cp ${cp_s[-1]} s, convert ${iso_s[-1]} s"
+done
+
+# Bytes the listing reads, counted from its read system calls (program loading included).
+strace -f -qq -e trace=read,pread64 -o trace.txt "$PDIX" -gb list.txt disc.pdi >/dev/null 2>&1
+RCHAR=$(awk -F'= ' '/^[0-9]+ +(read|pread64)\(/ { n = $NF + 0; if (n > 0) s += n } END { print s + 0 }' trace.txt)
+
+L=$(median "${list_ms[@]}") C=$(median "${cat_s[@]}") E=$(median "${ext_s[@]}")
+B=$(median "${bsd_s[@]}") P=$(median "${cp_s[@]}") I=$(median "${iso_s[@]}")
+echo
+echo "Medians of $ROUNDS rounds, image $SIZE bytes:"
+echo "  listing (warm):          $L ms        (target < 50 ms)"
+echo "  listing reads:           $RCHAR bytes (read/pread64, image is $SIZE)"
+awk -v c="$C" -v e="$E" -v b="$B" -v p="$P" -v i="$I" 'BEGIN {
+    printf "  extract vs cat:          %.2f  (cat %.2f s, pdixtract -m %.2f s; target >= 0.9)\n", c / e, c, e
+    printf "  extract vs bsdtar -x:    %.2f  (bsdtar %.2f s; target >= 1.0)\n", b / e, b
+    printf "  convert vs cp:           %.2f  (cp %.2f s, pdixtract -i %.2f s; target >= 0.95)\n", p / i, p, i
+}'
