@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "convert_to_iso.h"
 #include "dialogs.h"
 #include "launcher.h"
 #include "main_window_fields.h"
@@ -23,20 +24,21 @@ public:
     void setDestinationPath(const QString& path) override;
     OptionFlags optionFlags() const override;
 
-    QPushButton* Command1;  // "&Browse" for the source
-    QPushButton* Command2;  // "&Extract all files"
-    QPushButton* Command3;  // "E&xit"
-    QPushButton* Command4;  // "Browse" for the destination
-    QPushButton* Command5;  // "Extract &files"
-    QPushButton* Command6;  // "&Convert to Iso"
-    QLineEdit* Text1;       // source: the chosen .pdi file
-    QLineEdit* Text2;       // destination folder
-    QCheckBox* Check1;      // "Delete PDI-files after processing"
-    QCheckBox* Check2;      // "Create VIDEO_TS directory"
-    QCheckBox* Check3;      // "Minimize pdixtract when processing"
-    QGroupBox* Frame1;      // "Path to .pdi files:"
-    QGroupBox* Frame2;      // "Destination folder:"
-    QGroupBox* Frame3;      // "PDI options:"
+    QPushButton* Command1;       // "&Browse" for the source
+    QPushButton* Command2;       // "&Extract all files"
+    QPushButton* Command3;       // "E&xit"
+    QPushButton* Command4;       // "Browse" for the destination
+    QPushButton* Command5;       // "Extract &files"
+    QPushButton* Command6;       // "&Convert to Iso"
+    QLineEdit* Text1;            // source: the chosen .pdi file
+    QLineEdit* Text2;            // destination folder
+    QCheckBox* Check1;           // "Delete PDI-files after processing"
+    QCheckBox* Check2;           // "Create VIDEO_TS directory"
+    QCheckBox* Check3;           // "Minimize pdixtract when processing"
+    QGroupBox* Frame1;           // "Path to .pdi files:"
+    QGroupBox* Frame2;           // "Destination folder:"
+    QGroupBox* Frame3;           // "PDI options:"
+    SaveAsDialog CommonDialog1;  // the Save As dialog of "&Convert to Iso", kept for the run
 
 private:
     void Form_Load();
@@ -48,6 +50,10 @@ private:
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
+    // Sets a field's text and runs its change handler even when the text
+    // stays the same: every write by the program counts as a change.
+    void writeText1(const QString& text);
+    void writeText2(const QString& text);
 
     Launcher& m_launcher;
     Dialogs& m_dialogs;
