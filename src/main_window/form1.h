@@ -24,21 +24,23 @@ public:
     void setDestinationPath(const QString& path) override;
     OptionFlags optionFlags() const override;
 
-    QPushButton* Command1;       // "&Browse" for the source
-    QPushButton* Command2;       // "&Extract all files"
-    QPushButton* Command3;       // "E&xit"
-    QPushButton* Command4;       // "Browse" for the destination
-    QPushButton* Command5;       // "Extract &files"
-    QPushButton* Command6;       // "&Convert to Iso"
-    QLineEdit* Text1;            // source: the chosen .pdi file
-    QLineEdit* Text2;            // destination folder
-    QCheckBox* Check1;           // "Delete PDI-files after processing"
-    QCheckBox* Check2;           // "Create VIDEO_TS directory"
-    QCheckBox* Check3;           // "Minimize pdixtract when processing"
-    QGroupBox* Frame1;           // "Path to .pdi files:"
-    QGroupBox* Frame2;           // "Destination folder:"
-    QGroupBox* Frame3;           // "PDI options:"
-    SaveAsDialog CommonDialog1;  // the Save As dialog of "&Convert to Iso", kept for the run
+    QPushButton* Command1;  // "&Browse" for the source
+    QPushButton* Command2;  // "&Extract all files"
+    QPushButton* Command3;  // "E&xit"
+    QPushButton* Command4;  // "Browse" for the destination
+    QPushButton* Command5;  // "Extract &files"
+    QPushButton* Command6;  // "&Convert to Iso"
+    QLineEdit* Text1;       // source: the chosen .pdi file
+    QLineEdit* Text2;       // destination folder
+    QCheckBox* Check1;      // "Delete PDI-files after processing"
+    QCheckBox* Check2;      // "Create VIDEO_TS directory"
+    QCheckBox* Check3;      // "Minimize pdixtract when processing"
+    QGroupBox* Frame1;      // "Path to .pdi files:"
+    QGroupBox* Frame2;      // "Destination folder:"
+    QGroupBox* Frame3;      // "PDI options:"
+
+    // The Save As dialog of "&Convert to Iso", kept for the whole run.
+    SaveAsDialog CommonDialog1;
 
 private:
     void Form_Load();
