@@ -13,53 +13,34 @@ e2e_start "$E2E_DIR/stand_in"
 e2e_key Tab  # from "&Browse" to the source field
 e2e_type "/sets/My Movie.pdi"
 
-# Prints the id of the dialog named $1 once it is up, with the keyboard focus.
-wait_dialog() {
-    local id
-    id=$(e2e_wait_window "$1") || true
-    [ -n "$id" ] || { echo "FAIL: no \"$1\" window" >&2; return 1; }
-    xdotool windowfocus --sync "$id"
-    echo "$id"
-}
-
-# Waits until no visible window is named $1 (a key may animate its click first).
-wait_gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0
-        sleep 0.1
-    done
-    echo "FAIL: \"$1\" did not close" >&2
-    return 1
-}
-
 e2e_key alt+c
-save=$(wait_dialog "Save As")
+save=$(e2e_wait_dialog "Save As")
 e2e_type "My Film.iso"
 e2e_shot save_as "$save"
 e2e_key Return
-warning=$(wait_dialog "Warning")
+warning=$(e2e_wait_dialog "Warning")
 e2e_shot warning "$warning"
 e2e_key Return
-wait_gone "Warning"
+e2e_wait_gone "Warning"
 e2e_wait_call 0
 e2e_expect_call 0 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
 
 # Cancelled with Escape, then No: nothing is started.
 xdotool windowfocus --sync "$MAIN_WINDOW"
 e2e_key alt+c
-save=$(wait_dialog "Save As")
+save=$(e2e_wait_dialog "Save As")
 e2e_shot save_as_again "$save"
 e2e_key Escape
-wait_dialog "Warning" >/dev/null
+e2e_wait_dialog "Warning" >/dev/null
 e2e_key n
-wait_gone "Warning"
+e2e_wait_gone "Warning"
 
 # Confirmed as it comes up, then Yes: the same name once more.
 xdotool windowfocus --sync "$MAIN_WINDOW"
 e2e_key alt+c
-wait_dialog "Save As" >/dev/null
+e2e_wait_dialog "Save As" >/dev/null
 e2e_key Return
-wait_dialog "Warning" >/dev/null
+e2e_wait_dialog "Warning" >/dev/null
 e2e_key Return
 e2e_wait_call 1
 e2e_expect_call 1 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
