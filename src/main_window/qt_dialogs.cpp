@@ -7,6 +7,17 @@
 
 namespace {
 
+// Without a desktop there is nobody to offer a native dialog, and the tests
+// that drive the dialogs need Qt's own; elsewhere Qt asks the platform theme.
+bool UseNativeDialogs(const QString& platformName) {
+    return platformName != QLatin1String("offscreen") && platformName != QLatin1String("minimal");
+}
+
+// Shown with its details hidden, this reads exactly as the description.
+QString QtNameFilter(const FileFilter& filter) {
+    return filter.description + QStringLiteral(" (") + filter.pattern + QLatin1Char(')');
+}
+
 void SetCommonOptions(QFileDialog& dialog, QFileDialog::Options options) {
     options |= QFileDialog::HideNameFilterDetails;
     if (!UseNativeDialogs(QGuiApplication::platformName())) {
@@ -32,14 +43,6 @@ std::optional<QString> ChosenPath(QFileDialog& dialog) {
 }
 
 }  // namespace
-
-bool UseNativeDialogs(const QString& platformName) {
-    return platformName != QLatin1String("offscreen") && platformName != QLatin1String("minimal");
-}
-
-QString QtNameFilter(const FileFilter& filter) {
-    return filter.description + QStringLiteral(" (") + filter.pattern + QLatin1Char(')');
-}
 
 void QtDialogs::showError(const QString& title, const QString& text) {
     QMessageBox::warning(m_owner, title, text);

@@ -2,20 +2,12 @@
 
 #include "dialogs.h"
 
-class QFileDialog;
 class QWidget;
 
-// Whether the file dialogs may be the desktop's own. On a platform without a
-// desktop (offscreen, minimal: where the tests run) they are always Qt's own;
-// elsewhere Qt asks the desktop's platform theme and falls back to its own
-// when the theme offers none.
-bool UseNativeDialogs(const QString& platformName);
-
-// The text Qt's file dialogs take for one filter; shown with its details
-// hidden, it reads exactly as the filter's description.
-QString QtNameFilter(const FileFilter& filter);
-
 // The real dialogs: message boxes and file dialogs owned by the main window.
+// The file dialogs are the desktop's own when its platform theme offers them
+// and Qt's own elsewhere; on a platform without a desktop (offscreen,
+// minimal: where the tests run) always Qt's own.
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* owner = nullptr) : m_owner(owner) {}

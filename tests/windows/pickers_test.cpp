@@ -17,7 +17,6 @@ private slots:
     void sourceChoice();
     void sourceCancelChangesNothing_data();
     void sourceCancelChangesNothing();
-    void sourceRequestIsFreshEachTime();
     void folderChoice_data();
     void folderChoice();
     void folderCancelChangesNothing();
@@ -95,16 +94,6 @@ void PickersTest::sourceCancelChangesNothing() {
     QCOMPARE(changed.count(), 0);
     QCOMPARE(m_form->Command6->isEnabled(), !before.isEmpty());
     QVERIFY(!m_form->Command2->isEnabled());
-}
-
-void PickersTest::sourceRequestIsFreshEachTime() {
-    m_dialogs->openAnswers = {"/deep/folder/a.pdi", std::nullopt};
-    press(m_form->Command1);
-    press(m_form->Command1);
-    QCOMPARE(m_dialogs->openRequests.size(), 2);
-    QCOMPARE(m_dialogs->openRequests[1], m_dialogs->openRequests[0]);
-    QCOMPARE(m_dialogs->openRequests[1].startFolder, "/");
-    QCOMPARE(m_form->Text1->text(), "/deep/folder/a.pdi");
 }
 
 void PickersTest::folderChoice_data() {
