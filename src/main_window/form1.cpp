@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 
 #include "caption_controls.h"
+#include "convert_to_iso.h"
 #include "extract_all.h"
+#include "pickers.h"
 #include "twips.h"
 #include "window_look.h"
 
@@ -96,7 +98,24 @@ QString Form1::destinationPath() const {
 }
 
 void Form1::setDestinationPath(const QString& path) {
-    Text2->setText(path);
+    writeText2(path);
+}
+
+void Form1::writeText1(const QString& text) {
+    // QLineEdit reports only real changes; the handler must run for every write.
+    if (Text1->text() == text) {
+        Text1_Change();
+    } else {
+        Text1->setText(text);
+    }
+}
+
+void Form1::writeText2(const QString& text) {
+    if (Text2->text() == text) {
+        Text2_Change();
+    } else {
+        Text2->setText(text);
+    }
 }
 
 OptionFlags Form1::optionFlags() const {
@@ -125,7 +144,11 @@ void Form1::Text2_Change() {
     Command6->setEnabled(true);
 }
 
-void Form1::Command1_Click() {}
+void Form1::Command1_Click() {
+    if (const auto chosen = m_dialogs.chooseFileToOpen(SourceFileRequest())) {
+        writeText1(SourceFieldText(*chosen));
+    }
+}
 
 void Form1::Command2_Click() {
     ExtractAll(*this, m_launcher, m_dialogs);
@@ -137,8 +160,14 @@ void Form1::Command3_Click() {
     QCoreApplication::exit(0);
 }
 
-void Form1::Command4_Click() {}
+void Form1::Command4_Click() {
+    if (const auto chosen = m_dialogs.chooseFolder(FolderBrowserTitle())) {
+        writeText2(DestinationFieldText(*chosen));
+    }
+}
 
 void Form1::Command5_Click() {}
 
-void Form1::Command6_Click() {}
+void Form1::Command6_Click() {
+    ConvertToIso(*this, m_launcher, m_dialogs, CommonDialog1);
+}

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "convert_to_iso.h"
 #include "dialogs.h"
 #include "launcher.h"
 #include "main_window_fields.h"
@@ -38,6 +39,9 @@ public:
     QGroupBox* Frame2;      // "Destination folder:"
     QGroupBox* Frame3;      // "PDI options:"
 
+    // The Save As dialog of "&Convert to Iso", kept for the whole run.
+    SaveAsDialog CommonDialog1;
+
 private:
     void Form_Load();
     void Text1_Change();
@@ -48,6 +52,10 @@ private:
     void Command4_Click();
     void Command5_Click();
     void Command6_Click();
+    // Sets a field's text and runs its change handler even when the text
+    // stays the same: every write by the program counts as a change.
+    void writeText1(const QString& text);
+    void writeText2(const QString& text);
 
     Launcher& m_launcher;
     Dialogs& m_dialogs;

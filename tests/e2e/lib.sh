@@ -13,6 +13,10 @@ e2e_in_xvfb() {
 }
 
 e2e_setup() {
+    # Qt's own dialogs, whatever desktop the tests were started from: without
+    # these Qt picks no desktop theme and so no native dialogs.
+    unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP DESKTOP_SESSION GNOME_DESKTOP_SESSION_ID \
+        KDE_FULL_SESSION
     WORK=$(mktemp -d)
     export ZELVORN_E2E_RECORDS=$WORK/records
     mkdir -p "$ZELVORN_E2E_RECORDS"
@@ -36,6 +40,35 @@ e2e_start() {
 # Prints the id of the visible window named exactly $1, waiting up to 20 s.
 e2e_wait_window() {
     timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n1
+}
+
+# Prints the id of the dialog named $1 once it is up, and gives it the
+# keyboard focus (there is no window manager to do it).
+e2e_wait_dialog() {
+    local id
+    id=$(e2e_wait_window "$1") || true
+    [ -n "$id" ] || { echo "FAIL: no \"$1\" window" >&2; return 1; }
+    xdotool windowfocus --sync "$id"
+    echo "$id"
+}
+
+# Waits until no visible window is named $1, up to 10 s (a key may animate
+# its button's click first).
+e2e_wait_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0
+        sleep 0.1
+    done
+    echo "FAIL: \"$1\" did not close" >&2
+    return 1
+}
+
+# Saves a picture of window $2 as $ZELVORN_E2E_SHOTS/$1.png when that
+# folder is set, to look at what the test drove.
+e2e_shot() {
+    [ -n "${ZELVORN_E2E_SHOTS:-}" ] || return 0
+    sleep 0.5  # let the first paint land
+    import -window "$2" "$ZELVORN_E2E_SHOTS/$1.png"
 }
 
 # Types text into the focused control.
