@@ -4,6 +4,8 @@
 
 #include "caption_controls.h"
 #include "extract_all.h"
+#include "list_file.h"
+#include "list_files.h"
 #include "twips.h"
 #include "window_look.h"
 
@@ -24,8 +26,13 @@ int BoxValue(const QCheckBox* box) {
 
 }  // namespace
 
-Form1::Form1(Launcher& launcher, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_launcher(launcher), m_dialogs(dialogs) {
+Form1::Form1(Launcher& launcher, Dialogs& dialogs, Wait& wait, SelectionWindow& selectionWindow,
+             QWidget* parent)
+    : QWidget(parent),
+      m_launcher(launcher),
+      m_dialogs(dialogs),
+      m_wait(wait),
+      m_selectionWindow(selectionWindow) {
     setWindowTitle(QStringLiteral("ZELVORN 0.7"));
     MakeFixedClassicWindow(this, Twips::ForScreenOf(this).rect(0, 0, 4680, 5970).size());
     const Twips tw = Twips::ForScreenOf(this);
@@ -139,6 +146,8 @@ void Form1::Command3_Click() {
 
 void Form1::Command4_Click() {}
 
-void Form1::Command5_Click() {}
+void Form1::Command5_Click() {
+    ListFiles(*this, m_launcher, m_dialogs, m_wait, m_selectionWindow, ListFilePath());
+}
 
 void Form1::Command6_Click() {}
