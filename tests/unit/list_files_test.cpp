@@ -1,6 +1,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "fake_main_window_fields.h"
 #include "list_file.h"
 #include "list_files.h"
 #include "recording_launcher.h"
@@ -9,27 +10,6 @@
 #include "scripted_dialogs.h"
 
 Q_DECLARE_METATYPE(OptionFlags)
-
-namespace {
-
-// The main window's fields, in memory; counts the rewrites of the destination.
-class Fields : public MainWindowFields {
-public:
-    QString destinationPath() const override { return destination; }
-    void setDestinationPath(const QString& path) override {
-        destination = path;
-        ++rewrites;
-    }
-    QString sourcePath() const override { return source; }
-    OptionFlags optionFlags() const override { return flags; }
-
-    QString destination;
-    QString source;
-    OptionFlags flags;
-    int rewrites = 0;
-};
-
-}  // namespace
 
 class ListFilesTest : public QObject {
     Q_OBJECT
@@ -119,7 +99,7 @@ void ListFilesTest::stepsInOrder() {
     QFETCH(QString, destination);
     QFETCH(QString, tidied);
     QFETCH(OptionFlags, flags);
-    Fields fields;
+    FakeMainWindowFields fields;
     fields.destination = destination;
     fields.source = R"(C:\Sets\My Movie.pdi)";
     fields.flags = flags;
@@ -157,7 +137,7 @@ void ListFilesTest::stepsInOrder() {
 void ListFilesTest::failedLaunchStopsThere() {
     for (const auto status :
          {LaunchResult::Status::ProgramNotFound, LaunchResult::Status::StartFailed}) {
-        Fields fields;
+        FakeMainWindowFields fields;
         fields.destination = R"(E:\)";
         RecordingLauncher launcher;
         launcher.result = {status, "No such file or directory"};
@@ -174,7 +154,7 @@ void ListFilesTest::failedLaunchStopsThere() {
 }
 
 void ListFilesTest::noListFileStartsNothing() {
-    Fields fields;
+    FakeMainWindowFields fields;
     fields.destination = R"(E:\)";
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
