@@ -1,52 +1,62 @@
 #include "list_items.h"
 
 #include <QString>
+#include <algorithm>
 
 namespace {
 
-bool IsLineEnd(QChar c) {
-    return c == u'\n' || c == u'\r';
+bool IsLineEnd(char c) {
+    return c == '\n' || c == '\r';
+}
+
+// The platform's text encoding (UTF-8 here; invalid bytes become U+FFFD).
+// The delimiters are ASCII, which never occurs inside a UTF-8 sequence, so
+// each item is decoded on its own without a copy of the whole file.
+QString Decode(const char* data, qsizetype size) {
+    return QString::fromLocal8Bit(QByteArrayView(data, size));
 }
 
 }  // namespace
 
 ListItems ReadListItems(const QByteArray& bytes) {
-    const QString text = QString::fromLocal8Bit(bytes);
-    const qsizetype size = text.size();
+    const char* const data = bytes.constData();
+    const qsizetype size = bytes.size();
     ListItems result;
+    // One entry a line is the usual shape; spares regrowing the list.
+    result.entries.reserve(std::min<qsizetype>(bytes.count('\n') + 1, kMaxListEntries));
     qsizetype pos = 0;
 
     // Up to the next comma or line end, or to the line end when `commas` is false.
     auto scan = [&](bool commas) {
         const qsizetype start = pos;
-        while (pos < size && !IsLineEnd(text[pos]) && !(commas && text[pos] == u',')) ++pos;
-        return QStringView(text).sliced(start, pos - start);
+        while (pos < size && !IsLineEnd(data[pos]) && !(commas && data[pos] == ',')) ++pos;
+        return Decode(data + start, pos - start);
     };
 
     while (pos < size) {
-        while (pos < size && (text[pos] == u' ' || text[pos] == u'\t')) ++pos;
+        while (pos < size && (data[pos] == ' ' || data[pos] == '\t')) ++pos;
         QString item;
-        if (pos < size && text[pos] == u'"') {
-            const qsizetype close = text.indexOf(u'"', pos + 1);
+        if (pos < size && data[pos] == '"') {
+            const qsizetype close = bytes.indexOf('"', pos + 1);
             if (close < 0) {
                 // A quote left open would swallow the rest of the file; keep
                 // the other lines as entries instead.
                 ++pos;
-                item = scan(false).toString();
+                item = scan(false);
             } else {
-                item = text.sliced(pos + 1, close - pos - 1);
+                item = Decode(data + pos + 1, close - pos - 1);
                 pos = close + 1;
                 item += scan(true);
             }
         } else {
-            item = scan(true).toString();
+            item = scan(true);
         }
         if (pos < size) {
-            if (text[pos] == u'\r' && pos + 1 < size && text[pos + 1] == u'\n') ++pos;
+            if (data[pos] == '\r' && pos + 1 < size && data[pos + 1] == '\n') ++pos;
             ++pos;
         }
         if (result.entries.size() < kMaxListEntries) {
-            result.entries.append(item);
+            result.entries.append(std::move(item));
         } else {
             ++result.leftOut;
         }
