@@ -2,8 +2,10 @@
 #include <cstdio>
 
 #include "form1.h"
+#include "form2_opener.h"
 #include "process_launcher.h"
 #include "qt_dialogs.h"
+#include "wait.h"
 
 namespace {
 
@@ -32,7 +34,11 @@ int main(int argc, char* argv[]) {
 
     ProcessLauncher launcher;
     QtDialogs dialogs;
-    Form1 form1(launcher, dialogs);
+    BlockingWait wait;
+    Form2Opener selectionWindow(launcher, dialogs);
+    // Closing the main window only hides it: the selection window may still
+    // read its fields, and the program ends when the last window closes.
+    Form1 form1(launcher, dialogs, wait, selectionWindow);
     dialogs.setOwner(&form1);
     form1.show();
     return app.exec();

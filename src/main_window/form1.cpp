@@ -5,6 +5,8 @@
 #include "caption_controls.h"
 #include "convert_to_iso.h"
 #include "extract_all.h"
+#include "list_file.h"
+#include "list_files.h"
 #include "pickers.h"
 #include "twips.h"
 #include "window_look.h"
@@ -26,8 +28,13 @@ int BoxValue(const QCheckBox* box) {
 
 }  // namespace
 
-Form1::Form1(Launcher& launcher, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_launcher(launcher), m_dialogs(dialogs) {
+Form1::Form1(Launcher& launcher, Dialogs& dialogs, Wait& wait, SelectionWindow& selectionWindow,
+             QWidget* parent)
+    : QWidget(parent),
+      m_launcher(launcher),
+      m_dialogs(dialogs),
+      m_wait(wait),
+      m_selectionWindow(selectionWindow) {
     setWindowTitle(QStringLiteral("ZELVORN 0.7"));
     MakeFixedClassicWindow(this, Twips::ForScreenOf(this).rect(0, 0, 4680, 5970).size());
     const Twips tw = Twips::ForScreenOf(this);
@@ -166,7 +173,9 @@ void Form1::Command4_Click() {
     }
 }
 
-void Form1::Command5_Click() {}
+void Form1::Command5_Click() {
+    ListFiles(*this, m_launcher, m_dialogs, m_wait, m_selectionWindow, ListFilePath());
+}
 
 void Form1::Command6_Click() {
     ConvertToIso(*this, m_launcher, m_dialogs, CommonDialog1);

@@ -10,6 +10,8 @@
 #include "dialogs.h"
 #include "launcher.h"
 #include "main_window_fields.h"
+#include "selection_window.h"
+#include "wait.h"
 
 // The main window, "ZELVORN 0.7": the source and destination fields, their
 // Browse buttons, three option boxes and the actions. The controls keep the
@@ -17,7 +19,10 @@
 class Form1 : public QWidget, public MainWindowFields {
     Q_OBJECT
 public:
-    Form1(Launcher& launcher, Dialogs& dialogs, QWidget* parent = nullptr);
+    // "Extract files" pauses with `wait` and opens the file selection window
+    // through `selectionWindow`.
+    Form1(Launcher& launcher, Dialogs& dialogs, Wait& wait, SelectionWindow& selectionWindow,
+          QWidget* parent = nullptr);
 
     QString sourcePath() const override;
     QString destinationPath() const override;
@@ -59,4 +64,6 @@ private:
 
     Launcher& m_launcher;
     Dialogs& m_dialogs;
+    Wait& m_wait;
+    SelectionWindow& m_selectionWindow;
 };

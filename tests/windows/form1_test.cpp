@@ -6,6 +6,8 @@
 #include "extract_all.h"
 #include "form1.h"
 #include "recording_launcher.h"
+#include "recording_selection_window.h"
+#include "recording_wait.h"
 #include "scripted_dialogs.h"
 
 Q_DECLARE_METATYPE(Qt::CheckState)
@@ -41,13 +43,15 @@ private:
 
     RecordingLauncher* m_launcher = nullptr;
     ScriptedDialogs* m_dialogs = nullptr;
+    RecordingWait m_wait;
+    RecordingSelectionWindow m_selectionWindow;
     Form1* m_form = nullptr;
 };
 
 void Form1Test::init() {
     m_launcher = new RecordingLauncher;
     m_dialogs = new ScriptedDialogs;
-    m_form = new Form1(*m_launcher, *m_dialogs);
+    m_form = new Form1(*m_launcher, *m_dialogs, m_wait, m_selectionWindow);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form));
 }

@@ -1,0 +1,109 @@
+#include "form2.h"
+
+#include <QFile>
+
+#include "caption_controls.h"
+#include "command_line.h"
+#include "extract_selected.h"
+#include "launch_or_report.h"
+#include "list_items.h"
+#include "twips.h"
+#include "window_look.h"
+
+Form2::Form2(MainWindowFields& mainWindow, Launcher& launcher, Dialogs& dialogs,
+             const QString& listFile, QWidget* parent)
+    : QWidget(parent),
+      m_mainWindow(mainWindow),
+      m_launcher(launcher),
+      m_dialogs(dialogs),
+      m_listFile(listFile) {
+    setWindowTitle(QStringLiteral("List files"));
+    MakeFixedClassicWindow(this, Twips::ForScreenOf(this).rect(0, 0, 5010, 6525).size());
+    const Twips tw = Twips::ForScreenOf(this);
+
+    Text1 = new QLineEdit(this);
+    Text1->setGeometry(tw.rect(120, 6000, 3135, 375));
+    Text1->setMaxLength(1 << 24);  // a long selection must survive the round trip
+    Text1->setVisible(false);
+
+    Command2 = new CaptionButton(QStringLiteral("&Extract file(s)"), this);
+    Command2->setGeometry(tw.rect(3600, 5640, 1215, 735));
+
+    List1 = new QListWidget(this);
+    List1->setGeometry(tw.rect(120, 480, 4695, 4740));
+    List1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    List1->setUniformItemSizes(true);  // one line each; spares measuring every entry
+
+    Label1 = new QLabel(QStringLiteral("Choose which file(s) you want to extract:"), this);
+    Label1->setGeometry(tw.rect(240, 120, 4215, 255));
+
+    // The empty bottom left, beside the button, where the hidden Text1 lies.
+    m_notice = new QLabel(this);
+    m_notice->setGeometry(tw.rect(120, 5340, 3360, 1035));
+    m_notice->setWordWrap(true);
+    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    m_notice->setTextFormat(Qt::PlainText);
+    m_notice->setVisible(false);
+
+    setTabOrder(List1, Command2);
+    setTabOrder(Command2, Text1);
+
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+
+    Form_Load();
+    List1->setFocus();
+}
+
+void Form2::Form_Load() {
+    List1->clear();
+    QFile file(m_listFile);
+    if (!file.exists()) {
+        showNotice(
+            QStringLiteral("No list of files: pdixtract has not written %1.").arg(m_listFile));
+        return;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        showNotice(
+            QStringLiteral("The list of files could not be read: %1.").arg(file.errorString()));
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        showNotice(
+            QStringLiteral("The list of files could not be read: %1.").arg(file.errorString()));
+        return;
+    }
+    file.close();
+
+    const ListItems items = ReadListItems(bytes);
+    List1->addItems(items.entries);
+    if (items.leftOut > 0) {
+        showNotice(QStringLiteral("Only the first 32,767 entries are shown; %1 more were left out.")
+                       .arg(items.leftOut));
+    }
+}
+
+void Form2::showNotice(const QString& text) {
+    m_notice->setText(text);
+    m_notice->setToolTip(text);
+    m_notice->setVisible(true);
+}
+
+void Form2::Command2_Click() {
+    const auto choice = ExtractSelectedChoice(m_mainWindow.optionFlags());
+    if (!choice) return;
+
+    QStringList selected;
+    const int count = List1->count();
+    for (int i = 0; i < count; ++i) {
+        const QListWidgetItem* entry = List1->item(i);
+        if (entry->isSelected()) selected.append(entry->text());
+    }
+    // The names travel through the hidden field, which keeps the last press's.
+    Text1->setText(NamesText(selected));
+
+    const QString commandLine =
+        ComposeCommandLine(QString::fromLatin1(choice->prefix), m_mainWindow.destinationPath(),
+                           m_mainWindow.sourcePath(), Text1->text());
+    LaunchOrReport(m_launcher, m_dialogs, commandLine, choice->style);
+}
