@@ -44,7 +44,8 @@ void ProcessLauncherTest::init() {
     QFile::remove(m_dir.filePath("record"));
     QFile::remove(m_dir.filePath("pdixtract"));
     writeProgram("pdixtract",
-                 "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"[$a]\"; done > \"$0.tmp\" && /bin/mv \"$0.tmp\" "
+                 "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"[$a]\"; done > \"$0.tmp\" && "
+                 "/bin/mv \"$0.tmp\" "
                  "\"$(/usr/bin/dirname \"$0\")/record\"\n",
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -81,14 +82,16 @@ void ProcessLauncherTest::terminalArguments_data() {
 void ProcessLauncherTest::terminalArguments() {
     QFETCH(int, style);
     QFETCH(QStringList, expected);
-    QCOMPARE(TerminalArguments(WindowStyle(style), {"/usr/bin/pdixtract", "-m", "", "/a b.pdi"}), expected);
+    QCOMPARE(TerminalArguments(WindowStyle(style), {"/usr/bin/pdixtract", "-m", "", "/a b.pdi"}),
+             expected);
 }
 
 void ProcessLauncherTest::startsTheProgramWithTheSplitArguments_data() {
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QStringList>("recorded");
     QTest::newRow("extract all") << R"(pdixtract -r -v -m "/my out" "/sets/My Movie.pdi")"
-                                 << QStringList{"[-r]", "[-v]", "[-m]", "[/my out]", "[/sets/My Movie.pdi]"};
+                                 << QStringList{"[-r]", "[-v]", "[-m]", "[/my out]",
+                                                "[/sets/My Movie.pdi]"};
     QTest::newRow("empty fields") << R"(pdixtract -m "" "")" << QStringList{"[-m]", "[]", "[]"};
     QTest::newRow("shell text stays text") << R"(pdixtract -m "$(touch x); `y` | z" "*")"
                                            << QStringList{"[-m]", "[$(touch x); `y` | z]", "[*]"};
@@ -135,7 +138,8 @@ void ProcessLauncherTest::reportsAMissingProgram() {
         QVERIFY(QDir(m_dir.path()).mkdir("pdixtract"));
     }
     ProcessLauncher launcher(ProcessLauncher::Terminal::Never);
-    const LaunchResult result = launcher.launch(R"(pdixtract -m "/o" "/s.pdi")", WindowStyle::MaximizedActive);
+    const LaunchResult result =
+        launcher.launch(R"(pdixtract -m "/o" "/s.pdi")", WindowStyle::MaximizedActive);
     if (setUp == "folder") QDir(path).removeRecursively();
     QCOMPARE(result.status, LaunchResult::Status::ProgramNotFound);
     QVERIFY(!QFile::exists(m_dir.filePath("record")));
@@ -146,12 +150,14 @@ void ProcessLauncherTest::reportsAStartThatFails() {
     writeProgram("pdixtract", "#!/nonexistent/interpreter\n",
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ProcessLauncher launcher(ProcessLauncher::Terminal::Never);
-    const LaunchResult result = launcher.launch("pdixtract -m \"\" \"\"", WindowStyle::MaximizedActive);
+    const LaunchResult result =
+        launcher.launch("pdixtract -m \"\" \"\"", WindowStyle::MaximizedActive);
     QCOMPARE(result.status, LaunchResult::Status::StartFailed);
     QVERIFY2(!result.reason.isEmpty(), "the message needs a reason");
 
     ProcessLauncher empty(ProcessLauncher::Terminal::Never);
-    QCOMPARE(empty.launch("   ", WindowStyle::MaximizedActive).status, LaunchResult::Status::StartFailed);
+    QCOMPARE(empty.launch("   ", WindowStyle::MaximizedActive).status,
+             LaunchResult::Status::StartFailed);
 }
 
 QTEST_GUILESS_MAIN(ProcessLauncherTest)
