@@ -1,0 +1,1 @@
+// Only here to carry the precompiled Qt headers that the tests reuse.
