@@ -10,6 +10,8 @@ packages=(
     xterm fonts-liberation2
     # tests: headless X, a keyboard robot, screenshots, disc images, GoogleTest
     xvfb xauth xdotool x11-utils imagemagick xorriso libgtest-dev libgmock-dev
+    # desktop integration tests: the icon's SVG, validators, the .deb, manual pages
+    qt6-svg-dev desktop-file-utils appstream dpkg-dev groff-base man-db
 )
 
 as_root=()

@@ -5,7 +5,9 @@
 set -euo pipefail
 binary=$1 out=$2 name=${3:-ZELVORN 0.7} scale=${4:-1}
 if [ -z "${ZELVORN_IN_XVFB:-}" ]; then
-    ZELVORN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    # A screen that grows with the scale, as a high-DPI screen has the pixels.
+    screen=$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 1024 * s, 768 * s }')
+    ZELVORN_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 ${screen}x24" "$0" "$@"
 fi
 QT_SCALE_FACTOR=$scale "$binary" &
 pid=$!

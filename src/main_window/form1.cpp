@@ -1,10 +1,14 @@
 #include "form1.h"
 
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 
 #include "caption_controls.h"
 #include "convert_to_iso.h"
 #include "extract_all.h"
+#include "field_drops.h"
 #include "list_file.h"
 #include "list_files.h"
 #include "pickers.h"
@@ -24,6 +28,13 @@ int BoxValue(const QCheckBox* box) {
             break;
     }
     return 2;
+}
+
+PathKind PathKindOnDisk(const QString& localPath) {
+    const QFileInfo info(localPath);
+    if (info.isDir()) return PathKind::Folder;
+    if (info.isFile()) return PathKind::File;
+    return PathKind::Missing;
 }
 
 }  // namespace
@@ -55,6 +66,12 @@ Form1::Form1(Launcher& launcher, Dialogs& dialogs, Wait& wait, SelectionWindow& 
     Text2->setToolTip(QStringLiteral("Choose where you want the files to be written"));
     // QLineEdit stops at 32,767 characters by default; a path field should not.
     for (QLineEdit* field : {Text1, Text2}) field->setMaxLength(1 << 24);
+    // A screen reader names each field by the caption of its frame.
+    Text1->setAccessibleName(Frame1->title());
+    Text1->setAccessibleDescription(Text1->toolTip());
+    Text2->setAccessibleName(Frame2->title());
+    Text2->setAccessibleDescription(Text2->toolTip());
+    for (QLineEdit* field : {Text1, Text2}) field->installEventFilter(this);
 
     Command1 = new CaptionButton(QStringLiteral("&Browse"), this);
     Command1->setGeometry(tw.rect(3120, 1080, 1095, 495));
@@ -106,6 +123,41 @@ QString Form1::destinationPath() const {
 
 void Form1::setDestinationPath(const QString& path) {
     writeText2(path);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Text1 && watched != Text2) return QWidget::eventFilter(watched, event);
+    const DropField field = watched == Text1 ? DropField::Source : DropField::Destination;
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            // Refusing here shows the no-drop cursor before the user lets go.
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (DroppedFieldText(field, drag->mimeData()->urls(), PathKindOnDisk)) {
+                drag->acceptProposedAction();
+            } else {
+                drag->ignore();
+            }
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const auto text = DroppedFieldText(field, drop->mimeData()->urls(), PathKindOnDisk);
+            if (!text) {
+                drop->ignore();
+                return true;
+            }
+            drop->acceptProposedAction();
+            if (field == DropField::Source) {
+                writeText1(*text);
+            } else {
+                writeText2(*text);
+            }
+            return true;
+        }
+        default:
+            return QWidget::eventFilter(watched, event);
+    }
 }
 
 void Form1::writeText1(const QString& text) {

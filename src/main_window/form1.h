@@ -47,6 +47,11 @@ public:
     // The Save As dialog of "&Convert to Iso", kept for the whole run.
     SaveAsDialog CommonDialog1;
 
+protected:
+    // Takes drops onto Text1 and Text2 away from the fields' own text drops:
+    // a dropped file or folder becomes the field's path, anything else is refused.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Form_Load();
     void Text1_Change();

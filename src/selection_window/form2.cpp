@@ -36,6 +36,8 @@ Form2::Form2(MainWindowFields& mainWindow, Launcher& launcher, Dialogs& dialogs,
 
     Label1 = new QLabel(QStringLiteral("Choose which file(s) you want to extract:"), this);
     Label1->setGeometry(tw.rect(240, 120, 4215, 255));
+    // The heading names the list for a screen reader.
+    List1->setAccessibleName(Label1->text());
 
     // The empty bottom left, beside the button, where the hidden Text1 lies.
     m_notice = new QLabel(this);

@@ -86,6 +86,8 @@ void Form1Test::startsWithActionsDisabled() {
     QVERIFY(!(m_form->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(!(m_form->windowFlags() & Qt::WindowMinimizeButtonHint));
     QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
+    // Also run at QT_SCALE_FACTOR=2: sizes stay in device-independent pixels.
+    QCOMPARE(m_form->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
 }
 
 void Form1Test::layoutMatchesTheTable_data() {

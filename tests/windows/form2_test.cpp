@@ -103,6 +103,8 @@ void Form2Test::opensWithTheListFocusedAndNothingSelected() {
     QCOMPARE(m_form->windowTitle(), "List files");
     QCOMPARE(m_form->size(), QSize(334, 435));
     QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
+    // Also run at QT_SCALE_FACTOR=2: sizes stay in device-independent pixels.
+    QCOMPARE(m_form->devicePixelRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
     QVERIFY(!m_form->windowIcon().isNull());
     QVERIFY(!(m_form->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(!(m_form->windowFlags() & Qt::WindowMinimizeButtonHint));
