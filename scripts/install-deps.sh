@@ -10,6 +10,8 @@ packages=(
     xterm fonts-liberation2
     # tests: headless X, a keyboard robot, screenshots, disc images, GoogleTest
     xvfb xauth xdotool x11-utils imagemagick xorriso libgtest-dev libgmock-dev
+    # sanitizer build and fuzzing: clang, and libFuzzer from its runtime package
+    clang libclang-rt-14-dev
 )
 
 as_root=()
