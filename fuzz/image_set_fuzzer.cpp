@@ -26,7 +26,10 @@ const fs::path& WorkDir() {
     static const fs::path dir = [] {
         fs::path d = fs::temp_directory_path() / ("zelvorn-fuzz-" + std::to_string(::getpid()));
         fs::create_directories(d);
-        std::atexit([] { std::error_code ec; fs::remove_all(WorkDir(), ec); });
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(WorkDir(), ec);
+        });
         return d;
     }();
     return dir;
@@ -77,19 +80,20 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
         const std::string named = (dir / "set.pdi").string();
         pdix::MemberSet set = pdix::MemberSet::open(named);
         pdix::check_image(set, named);
-        std::vector<pdix::ImageFile> files = pdix::scan_files(set, named);
-        std::vector<std::string> flagged, dropped;
-        const std::string list = pdix::format_list(files, flagged, dropped);
-        if (list.size() < files.size() - dropped.size()) return "a list shorter than its entries";
-
-        // Read the data of the first files the way an extraction does.
+        // One pass, as an extraction makes it: every record, and the data of the first files.
         pdix::ImageReader reader(set, named);
+        std::vector<pdix::ImageFile> files;
         pdix::ImageFile file;
-        for (std::size_t i = 0; i < kMaxFilesRead && reader.next(file); ++i) {
+        while (reader.next(file)) {
+            files.push_back(file);
+            if (files.size() > kMaxFilesRead) continue;
             std::uint64_t bytes = 0;
             reader.read_data([&](const void*, std::size_t n, std::uint64_t) { bytes += n; });
             if (bytes > set.size() + file.size) return "more data than the image holds";
         }
+        std::vector<std::string> flagged, dropped;
+        const std::string list = pdix::format_list(files, flagged, dropped);
+        if (list.size() < files.size() - dropped.size()) return "a list shorter than its entries";
     } catch (const pdix::Error&) {
         // A clear refusal (not an image, truncated, unreadable) is the right outcome.
     }

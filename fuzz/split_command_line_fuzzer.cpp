@@ -33,7 +33,8 @@ const char* CheckSplitCommandLine(const std::uint8_t* data, std::size_t size) {
         names += u' ' + fields[i];
         expected.append(fields[i]);
     }
-    const QString line = ComposeCommandLine(QStringLiteral("pdixtract -r -m "), target, source, names);
+    const QString line =
+        ComposeCommandLine(QStringLiteral("pdixtract -r -m "), target, source, names);
     if (SplitCommandLine(line) != expected) return "a composed field did not come back whole";
     return nullptr;
 }
