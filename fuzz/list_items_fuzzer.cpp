@@ -36,6 +36,10 @@ const char* CheckListItems(const std::uint8_t* data, std::size_t size) {
     if (items.leftOut < 0) return "a negative count of left-out items";
     if (items.leftOut > 0 && items.entries.size() != kMaxListEntries)
         return "items left out before the limit was reached";
+    if (items.cut < 0 || items.cut > items.entries.size()) return "a wrong count of cut entries";
+    for (const QString& entry : items.entries) {
+        if (entry.size() > kMaxEntryLength) return "an entry longer than the limit";
+    }
     if (bytes.contains('"')) return nullptr;
 
     if (items.entries.size() + items.leftOut != CountUnquotedItems(bytes))
