@@ -45,7 +45,15 @@ ImageReader::ImageReader(const MemberSet& set, std::string display)
     archive_read_set_read_callback(m_archive, &ImageReader::on_read);
     archive_read_set_skip_callback(m_archive, &ImageReader::on_skip);
     archive_read_set_seek_callback(m_archive, &ImageReader::on_seek);
-    if (archive_read_open1(m_archive) != ARCHIVE_OK) fail("cannot open image");
+    if (archive_read_open1(m_archive) != ARCHIVE_OK) {
+        // A constructor that throws gets no destructor: free the reader here.
+        try {
+            fail("cannot open image");
+        } catch (...) {
+            archive_read_free(m_archive);
+            throw;
+        }
+    }
 }
 
 ImageReader::~ImageReader() {

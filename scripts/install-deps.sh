@@ -12,6 +12,8 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick xorriso libgtest-dev libgmock-dev
     # desktop integration tests: the icon's SVG, validators, the .deb, manual pages
     qt6-svg-dev desktop-file-utils appstream dpkg-dev groff-base man-db
+    # sanitizer build and fuzzing: clang, and libFuzzer from its runtime package
+    clang libclang-rt-14-dev
 )
 
 as_root=()

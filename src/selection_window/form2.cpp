@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "caption_controls.h"
 #include "command_line.h"
@@ -58,31 +59,65 @@ Form2::Form2(MainWindowFields& mainWindow, Launcher& launcher, Dialogs& dialogs,
 
 void Form2::Form_Load() {
     List1->clear();
-    QFile file(m_listFile);
-    if (!file.exists()) {
+    // Follows a link to its target: only a plain file is read, never a pipe
+    // or device that could block the window or never end.
+    const QFileInfo info(m_listFile);
+    if (!info.exists()) {
         showNotice(
             QStringLiteral("No list of files: pdixtract has not written %1.").arg(m_listFile));
         return;
     }
+    if (!info.isFile()) {
+        showNotice(QStringLiteral("The list of files could not be read: %1 is not a plain file.")
+                       .arg(m_listFile));
+        return;
+    }
+    if (info.size() > kMaxListFileBytes) {
+        showTooLarge();
+        return;
+    }
+    QFile file(m_listFile);
     if (!file.open(QIODevice::ReadOnly)) {
         showNotice(
             QStringLiteral("The list of files could not be read: %1.").arg(file.errorString()));
         return;
     }
-    const QByteArray bytes = file.readAll();
+    // One byte more than allowed tells a file that is too large, even one
+    // that grows while it is read.
+    const QByteArray bytes = file.read(kMaxListFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         showNotice(
             QStringLiteral("The list of files could not be read: %1.").arg(file.errorString()));
         return;
     }
     file.close();
+    if (bytes.size() > kMaxListFileBytes) {
+        showTooLarge();
+        return;
+    }
 
     const ListItems items = ReadListItems(bytes);
     List1->addItems(items.entries);
+    QStringList notices;
     if (items.leftOut > 0) {
-        showNotice(QStringLiteral("Only the first 32,767 entries are shown; %1 more were left out.")
-                       .arg(items.leftOut));
+        notices.append(
+            QStringLiteral("Only the first 32,767 entries are shown; %1 more were left out.")
+                .arg(items.leftOut));
     }
+    if (items.cut == 1) {
+        notices.append(QStringLiteral("One entry longer than %1 characters is shown cut.")
+                           .arg(kMaxEntryLength));
+    } else if (items.cut > 1) {
+        notices.append(QStringLiteral("%1 entries longer than %2 characters are shown cut.")
+                           .arg(items.cut)
+                           .arg(kMaxEntryLength));
+    }
+    if (!notices.isEmpty()) showNotice(notices.join(u' '));
+}
+
+void Form2::showTooLarge() {
+    showNotice(QStringLiteral("The list of files is larger than %1 MiB, too large to show.")
+                   .arg(kMaxListFileBytes >> 20));
 }
 
 void Form2::showNotice(const QString& text) {

@@ -33,6 +33,8 @@ private:
     void Form_Load();
     void Command2_Click();
     void showNotice(const QString& text);
+    // The notice for a list file larger than kMaxListFileBytes.
+    void showTooLarge();
 
     MainWindowFields& m_mainWindow;
     Launcher& m_launcher;

@@ -56,6 +56,10 @@ ListItems ReadListItems(const QByteArray& bytes) {
             ++pos;
         }
         if (result.entries.size() < kMaxListEntries) {
+            if (item.size() > kMaxEntryLength) {
+                item.truncate(kMaxEntryLength);
+                ++result.cut;
+            }
             result.entries.append(std::move(item));
         } else {
             ++result.leftOut;

@@ -6,11 +6,21 @@
 // The list holds at most this many entries (its count is a 16-bit number).
 inline constexpr qsizetype kMaxListEntries = 32767;
 
-// The entries read from a list file, and how many items beyond the limit
-// were left out.
+// The largest list file the window reads. pdixtract's lists of 32,767 entries
+// stay far below it (names are at most 255 bytes); a larger file is no list.
+inline constexpr qsizetype kMaxListFileBytes = qsizetype(64) << 20;
+
+// The longest entry kept whole. A file name has at most 255 bytes, so only a
+// damaged list reaches it; a line of megabytes would freeze the list while it
+// is measured and could never be passed to pdixtract anyway.
+inline constexpr qsizetype kMaxEntryLength = 4096;
+
+// The entries read from a list file, how many items beyond the limit were
+// left out, and how many entries were cut to kMaxEntryLength.
 struct ListItems {
     QStringList entries;
     qsizetype leftOut = 0;
+    qsizetype cut = 0;
 };
 
 // Reads the list file's bytes, decoded in the platform's text encoding (UTF-8
@@ -24,5 +34,6 @@ struct ListItems {
 // - the comma or line end (CR LF, LF or a lone CR) that ends an item is
 //   consumed; the end of the file after the last line end gives no item, an
 //   empty line or nothing between two commas gives an empty item.
-// The first kMaxListEntries items are kept; the rest are only counted.
+// The first kMaxListEntries items are kept; the rest are only counted. An
+// item longer than kMaxEntryLength characters is cut to that length.
 ListItems ReadListItems(const QByteArray& bytes);

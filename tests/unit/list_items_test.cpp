@@ -66,6 +66,9 @@ void ListItemsTest::reads_data() {
         << QByteArray("A\xff\xfe.TXT 1\r\nB\xc3.TXT 2\r\nC 3\r\n")
         << QStringList{QString::fromUtf8("A\uFFFD\uFFFD.TXT 1"), QString::fromUtf8("B\uFFFD.TXT 2"),
                        "C 3"};
+    QTest::newRow("an entry over 4,096 characters is cut")
+        << QByteArray(5000, 'N') + " 1\r\nB 2\r\n"
+        << QStringList{QString(4096, u'N'), "B 2"};
 }
 
 void ListItemsTest::reads() {

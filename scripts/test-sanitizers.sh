@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds Zelvorn, pdixtract and every test with AddressSanitizer and
+# UndefinedBehaviorSanitizer (Debian's clang) in build-sanitize/ and runs the
+# whole test suite there. Any sanitizer report fails the test that caused it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DZELVORN_SANITIZE=ON -DZELVORN_BUILD_BENCH=OFF >/dev/null
+cmake --build build-sanitize -j"$(nproc)"
+ctest --test-dir build-sanitize --output-on-failure -j"$(nproc)"
