@@ -10,8 +10,6 @@
 #include "recording_wait.h"
 #include "scripted_dialogs.h"
 
-Q_DECLARE_METATYPE(Qt::CheckState)
-
 class Form1Test : public QObject {
     Q_OBJECT
 private slots:
