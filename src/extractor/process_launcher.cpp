@@ -7,9 +7,10 @@
 
 namespace {
 
-bool DisplayAvailable() {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+// xterm is an X client: on a Wayland session it needs XWayland, which sets
+// DISPLAY. Without it the extractor runs directly rather than not at all.
+bool XDisplayAvailable() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY");
 }
 
 }  // namespace
@@ -32,7 +33,7 @@ LaunchResult ProcessLauncher::launch(const QString& commandLine, WindowStyle sty
     arguments.first() = program;
 
     QProcess process;
-    const QString terminal = m_terminal == Terminal::WhenAvailable && DisplayAvailable()
+    const QString terminal = m_terminal == Terminal::WhenAvailable && XDisplayAvailable()
                                  ? QStandardPaths::findExecutable(QStringLiteral("xterm"))
                                  : QString();
     if (terminal.isEmpty()) {

@@ -25,6 +25,8 @@ private slots:
     void reportsAMissingProgram_data();
     void reportsAMissingProgram();
     void reportsAStartThatFails();
+    void runsInATerminalOnlyOnAnXDisplay_data();
+    void runsInATerminalOnlyOnAnXDisplay();
 
 private:
     void writeProgram(const QString& name, const QByteArray& text, QFile::Permissions permissions);
@@ -158,6 +160,40 @@ void ProcessLauncherTest::reportsAStartThatFails() {
     ProcessLauncher empty(ProcessLauncher::Terminal::Never);
     QCOMPARE(empty.launch("   ", WindowStyle::MaximizedActive).status,
              LaunchResult::Status::StartFailed);
+}
+
+void ProcessLauncherTest::runsInATerminalOnlyOnAnXDisplay_data() {
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("waylandDisplay");
+    QTest::addColumn<bool>("terminal");
+    QTest::newRow("X") << QByteArray(":5") << QByteArray() << true;
+    QTest::newRow("Wayland with XWayland") << QByteArray(":5") << QByteArray("wayland-0") << true;
+    QTest::newRow("Wayland alone") << QByteArray() << QByteArray("wayland-0") << false;
+    QTest::newRow("no display") << QByteArray() << QByteArray() << false;
+}
+
+void ProcessLauncherTest::runsInATerminalOnlyOnAnXDisplay() {
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, waylandDisplay);
+    QFETCH(bool, terminal);
+    // A stand-in xterm that records its arguments the way the extractor does.
+    QFile::remove(m_dir.filePath("xterm"));
+    QVERIFY(QFile::copy(m_dir.filePath("pdixtract"), m_dir.filePath("xterm")));
+    const QByteArray savedDisplay = qgetenv("DISPLAY");
+    const QByteArray savedWayland = qgetenv("WAYLAND_DISPLAY");
+    qputenv("DISPLAY", display);
+    qputenv("WAYLAND_DISPLAY", waylandDisplay);
+    ProcessLauncher launcher;
+    const LaunchResult result = launcher.launch(R"(pdixtract -m "" "/s.pdi")", WindowStyle(6));
+    qputenv("DISPLAY", savedDisplay);
+    qputenv("WAYLAND_DISPLAY", savedWayland);
+    QVERIFY(result.started());
+    const QStringList direct{"[-m]", "[]", "[/s.pdi]"};
+    const QStringList viaTerminal =
+        QStringList{"[-iconic]", "[-e]", "[" + m_dir.filePath("pdixtract") + "]"} + direct;
+    const QStringList recorded = recordedArguments();
+    QFile::remove(m_dir.filePath("xterm"));
+    QCOMPARE(recorded, terminal ? viaTerminal : direct);
 }
 
 QTEST_GUILESS_MAIN(ProcessLauncherTest)
