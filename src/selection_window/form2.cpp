@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include "caption_controls.h"
 #include "command_line.h"
@@ -102,7 +103,7 @@ void Form2::Form_Load() {
     if (items.leftOut > 0) {
         notices.append(
             QStringLiteral("Only the first 32,767 entries are shown; %1 more were left out.")
-                .arg(items.leftOut));
+                .arg(QLocale(QLocale::English).toString(items.leftOut)));
     }
     if (items.cut == 1) {
         notices.append(QStringLiteral("One entry longer than %1 characters is shown cut.")

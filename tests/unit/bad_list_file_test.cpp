@@ -123,7 +123,7 @@ void BadListFileTest::opensUsable_data() {
                                  << "";
     QTest::newRow("100,000 lines")
         << "100,000 lines" << 32767 << "F0.VOB 1"
-        << "Only the first 32,767 entries are shown; 67233 more were left out.";
+        << "Only the first 32,767 entries are shown; 67,233 more were left out.";
     QTest::newRow("one 10 MiB line") << "one 10 MiB line" << 1 << ""
                                      << "One entry longer than 4096 characters is shown cut.";
     QTest::newRow("an unterminated quote") << "an unterminated quote" << 3 << "A.VOB 1"
