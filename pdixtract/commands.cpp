@@ -193,6 +193,11 @@ Exit status:
   5  a NAME the image does not hold, or two files with the same file name
   6  the destination cannot be created or written (the failing file is removed)
   7  -r: everything succeeded but a member could not be deleted
+
+Environment:
+  PDIXTRACT_HOLD_ON_ERROR  When set and not empty, and standard input is a terminal,
+           a failure waits for Enter before pdixtract ends, so that a terminal window
+           of its own stays open until its message has been read.
 )";
 }
 

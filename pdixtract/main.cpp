@@ -1,9 +1,31 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "commands.h"
 #include "errors.h"
+
+namespace {
+
+// Started in a terminal window of its own (Zelvorn sets the variable), the
+// window would close with the process and take the error message with it:
+// keep it open until the user has read it.
+void HoldOnError() {
+    const char* hold = std::getenv("PDIXTRACT_HOLD_ON_ERROR");
+    if (hold == nullptr || *hold == '\0' || ::isatty(STDIN_FILENO) != 1) return;
+    std::fputs("Press Enter to close this window.", stderr);
+    std::fflush(stderr);
+    for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+    }
+}
+
+int Finish(int status) {
+    if (status != 0) HoldOnError();
+    return status;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     pdix::Console con;
@@ -13,7 +35,7 @@ int main(int argc, char** argv) {
         opts = pdix::parse_args(argc, argv);
     } catch (const pdix::Error& e) {
         std::fprintf(stderr, "pdixtract: %s\n", e.what());
-        return static_cast<int>(e.code());
+        return Finish(static_cast<int>(e.code()));
     }
-    return pdix::run(opts, con);
+    return Finish(pdix::run(opts, con));
 }

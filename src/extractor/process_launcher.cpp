@@ -42,6 +42,11 @@ LaunchResult ProcessLauncher::launch(const QString& commandLine, WindowStyle sty
     } else {
         process.setProgram(terminal);
         process.setArguments(TerminalArguments(style, arguments));
+        // Our pdixtract then keeps its window open after a failure until the
+        // user has read why; a success closes it as before.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("PDIXTRACT_HOLD_ON_ERROR"), QStringLiteral("1"));
+        process.setProcessEnvironment(environment);
     }
     // The extractor is on its own: its output goes to its terminal, never to us.
     process.setStandardInputFile(QProcess::nullDevice());

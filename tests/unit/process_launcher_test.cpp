@@ -34,6 +34,7 @@ private:
 
     QTemporaryDir m_dir;
     QByteArray m_savedPath;
+    QString m_hold;  // "hold=" and the stand-in's PDIXTRACT_HOLD_ON_ERROR
 };
 
 void ProcessLauncherTest::initTestCase() {
@@ -46,7 +47,8 @@ void ProcessLauncherTest::init() {
     QFile::remove(m_dir.filePath("record"));
     QFile::remove(m_dir.filePath("pdixtract"));
     writeProgram("pdixtract",
-                 "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"[$a]\"; done > \"$0.tmp\" && "
+                 "#!/bin/sh\n{ for a in \"$@\"; do printf '%s\\n' \"[$a]\"; done; "
+                 "printf 'hold=%s\\n' \"$PDIXTRACT_HOLD_ON_ERROR\"; } > \"$0.tmp\" && "
                  "/bin/mv \"$0.tmp\" "
                  "\"$(/usr/bin/dirname \"$0\")/record\"\n",
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -69,7 +71,10 @@ QStringList ProcessLauncherTest::recordedArguments() {
     QFile record(m_dir.filePath("record"));
     for (int i = 0; i < 100 && !record.exists(); ++i) QTest::qWait(50);
     if (!record.open(QIODevice::ReadOnly)) return {"<not started>"};
-    return QString::fromUtf8(record.readAll()).split('\n', Qt::SkipEmptyParts);
+    QStringList lines = QString::fromUtf8(record.readAll()).split('\n', Qt::SkipEmptyParts);
+    // The stand-in's last line tells whether it was asked to hold on error.
+    m_hold = lines.isEmpty() ? QString() : lines.takeLast();
+    return lines;
 }
 
 void ProcessLauncherTest::terminalArguments_data() {
@@ -194,6 +199,8 @@ void ProcessLauncherTest::runsInATerminalOnlyOnAnXDisplay() {
     const QStringList recorded = recordedArguments();
     QFile::remove(m_dir.filePath("xterm"));
     QCOMPARE(recorded, terminal ? viaTerminal : direct);
+    // Only in its own terminal window does the extractor wait after a failure.
+    QCOMPARE(m_hold, terminal ? QStringLiteral("hold=1") : QStringLiteral("hold="));
 }
 
 QTEST_GUILESS_MAIN(ProcessLauncherTest)
