@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -54,12 +55,17 @@ Outcome RunOnTerminal(const Case& c) {
     }
     if (child < 0) return outcome;
     int status = 0;
-    for (int tick = 0; tick < 100; ++tick) {  // 10 s at most
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
         pollfd ready{master, POLLIN, 0};
         if (poll(&ready, 1, 100) > 0) {
             char buffer[512];
             const ssize_t got = read(master, buffer, sizeof buffer);
-            if (got > 0) outcome.output.append(buffer, static_cast<size_t>(got));
+            if (got > 0) {
+                outcome.output.append(buffer, static_cast<size_t>(got));
+            } else {
+                usleep(10'000);  // the terminal was hung up: the process is ending
+            }
         }
         if (!outcome.prompted && outcome.output.find(kPrompt) != std::string::npos) {
             outcome.prompted = true;
