@@ -1,12 +1,9 @@
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
 
 #include "convert_to_iso.h"
-#include "form1.h"
-#include "recording_launcher.h"
-#include "recording_selection_window.h"
-#include "recording_wait.h"
-#include "scripted_dialogs.h"
+#include "form1_harness.h"
 
 namespace {
 
@@ -60,25 +57,23 @@ private:
                 m_form->Command6->isEnabled()};
     }
 
+    std::unique_ptr<Form1Harness> m_harness;
     RecordingLauncher* m_launcher = nullptr;
     ScriptedDialogs* m_dialogs = nullptr;
-    RecordingWait m_wait;
-    RecordingSelectionWindow m_selectionWindow;
     Form1* m_form = nullptr;
 };
 
 void ConvertToIsoTest::init() {
-    m_launcher = new RecordingLauncher;
-    m_dialogs = new ScriptedDialogs;
-    m_form = new Form1(*m_launcher, *m_dialogs, m_wait, m_selectionWindow);
+    m_harness = std::make_unique<Form1Harness>();
+    m_launcher = &m_harness->launcher;
+    m_dialogs = &m_harness->dialogs;
+    m_form = &m_harness->form;
     m_form->show();
     QVERIFY(QTest::qWaitForWindowActive(m_form));
 }
 
 void ConvertToIsoTest::cleanup() {
-    delete m_form;
-    delete m_dialogs;
-    delete m_launcher;
+    m_harness.reset();
 }
 
 void ConvertToIsoTest::check(const QList<int>& values) {

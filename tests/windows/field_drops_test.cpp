@@ -5,13 +5,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 #include "field_drops.h"
-#include "form1.h"
-#include "recording_launcher.h"
-#include "recording_selection_window.h"
-#include "recording_wait.h"
-#include "scripted_dialogs.h"
+#include "form1_harness.h"
 
 // Dropping files and folders onto the main window's two path fields: what a
 // drop means, and what the real window does with it.
@@ -27,10 +24,9 @@ private slots:
     void dropsOntoTheWindow();
 
 private:
+    std::unique_ptr<Form1Harness> m_harness;
     RecordingLauncher* m_launcher = nullptr;
     ScriptedDialogs* m_dialogs = nullptr;
-    RecordingWait m_wait;
-    RecordingSelectionWindow m_selectionWindow;
     Form1* m_form = nullptr;
     QTemporaryDir* m_dir = nullptr;
 };
@@ -65,9 +61,10 @@ DragOutcome DragAndDrop(QWidget* target, const QMimeData* data) {
 }  // namespace
 
 void FieldDropsTest::init() {
-    m_launcher = new RecordingLauncher;
-    m_dialogs = new ScriptedDialogs;
-    m_form = new Form1(*m_launcher, *m_dialogs, m_wait, m_selectionWindow);
+    m_harness = std::make_unique<Form1Harness>();
+    m_launcher = &m_harness->launcher;
+    m_dialogs = &m_harness->dialogs;
+    m_form = &m_harness->form;
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form));
     m_dir = new QTemporaryDir;
@@ -78,9 +75,7 @@ void FieldDropsTest::init() {
 }
 
 void FieldDropsTest::cleanup() {
-    delete m_form;
-    delete m_dialogs;
-    delete m_launcher;
+    m_harness.reset();
     delete m_dir;
 }
 
