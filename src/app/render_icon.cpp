@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A build tool: writes the window icon, as the program draws it, to a PNG
 // file for the desktop's icon theme.
 //   zelvorn_render_icon SIZE OUTPUT.png
@@ -7,7 +8,7 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "window_look.h"
+#include "window_kit/window_look_qt.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {
@@ -23,7 +24,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "zelvorn_render_icon: not a size: %s\n", argv[1]);
         return 2;
     }
-    const QImage image = ZelvornIcon().pixmap(QSize(size, size), 1.0).toImage();
+    const QImage image = zelvorn::ZelvornIcon().pixmap(QSize(size, size), 1.0).toImage();
     if (image.size() != QSize(size, size) || !image.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
         std::fprintf(stderr, "zelvorn_render_icon: cannot write %s\n", argv[2]);
         return 1;

@@ -1,9 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
 #include <span>
+#include <string_view>
 
-#include "window_style.h"
+#include "extractor/command_line.h"
+
+namespace zelvorn {
 
 // The three option boxes as read at a press: 0 unchecked, 1 checked. Any other
 // value (a box in a third state) matches no row of any table.
@@ -16,7 +20,7 @@ struct OptionFlags {
 // What one row of an action's table selects: the command prefix (ending with a
 // blank) and the window style the extractor starts with.
 struct CommandChoice {
-    const char* prefix;
+    std::u16string_view prefix;
     WindowStyle style;
 };
 
@@ -40,3 +44,5 @@ constexpr std::optional<CommandChoice> FindRow(std::span<const DecisionRow> tabl
     }
     return std::nullopt;
 }
+
+}  // namespace zelvorn

@@ -1,11 +1,13 @@
-#include "drive_root_rule.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "extractor/drive_root_rule.h"
 
-std::optional<QString> DriveDesignatorFor(const QString& text) {
+namespace zelvorn {
+
+std::optional<std::u16string> DriveDesignatorFor(std::u16string_view text) {
     if (text.size() != 3 || text[1] != u':' || text[2] != u'\\') return std::nullopt;
-    const char16_t letter = text[0].unicode();
     // A: and B: were floppy drives and are never shortened.
-    if (letter < u'C' || letter > u'Z') return std::nullopt;
-    return text.left(2);
+    if (text[0] < u'C' || text[0] > u'Z') return std::nullopt;
+    return std::u16string(text.substr(0, 2));
 }
 
 void ApplyDriveRootRule(DestinationField& destination) {
@@ -13,3 +15,5 @@ void ApplyDriveRootRule(DestinationField& destination) {
         destination.setDestinationPath(*designator);
     }
 }
+
+}  // namespace zelvorn

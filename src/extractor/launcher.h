@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
 
-#include "window_style.h"
+#include "extractor/command_line.h"
+
+namespace zelvorn {
 
 // How a launch went. Only a start that never happened is reported: nobody
 // waits for the extractor or learns how it ended.
@@ -10,7 +14,7 @@ struct LaunchResult {
     enum class Status { Started, ProgramNotFound, StartFailed };
     Status status = Status::Started;
     // For StartFailed: the platform's reason, fit for a message.
-    QString reason;
+    std::u16string reason;
 
     bool started() const { return status == Status::Started; }
 };
@@ -20,5 +24,7 @@ class Launcher {
 public:
     virtual ~Launcher() = default;
     // Starts `commandLine` with the given window style; never waits for it.
-    virtual LaunchResult launch(const QString& commandLine, WindowStyle style) = 0;
+    virtual LaunchResult launch(std::u16string_view commandLine, WindowStyle style) = 0;
 };
+
+}  // namespace zelvorn

@@ -1,19 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
-#include <QList>
-#include <QString>
+#include "extractor/decision_table.h"
+#include "extractor/launcher.h"
+#include "jobs/dialogs.h"
+#include "jobs/main_window_fields.h"
 
-#include "decision_table.h"
-#include "dialogs.h"
-#include "launcher.h"
-#include "main_window_fields.h"
+namespace zelvorn {
 
 // Splits a classic filter text, descriptions and patterns alternating between
 // "|" ("ISO-files|*.iso|All Files|*.*"), into its filters in order; a
 // description left without a pattern is dropped.
-QList<FileFilter> FiltersFromText(const QString& filter);
+std::vector<FileFilter> FiltersFromText(std::u16string_view filter);
 
 // The Save As dialog the main window keeps for the whole run: the name last
 // confirmed is the starting name of the next use, and a cancel leaves it as
@@ -21,15 +24,15 @@ QList<FileFilter> FiltersFromText(const QString& filter);
 class SaveAsDialog {
 public:
     // The type list of the next use, as a classic filter text.
-    void setFilter(const QString& filter) { m_filters = FiltersFromText(filter); }
+    void setFilter(std::u16string_view filter) { m_filters = FiltersFromText(filter); }
     // Shows the dialog and waits; a confirmed name becomes the file name.
     void showSave(Dialogs& dialogs);
     // The name last confirmed in this run; empty before the first.
-    const QString& fileName() const { return m_fileName; }
+    const std::u16string& fileName() const { return m_fileName; }
 
 private:
-    QList<FileFilter> m_filters;
-    QString m_fileName;
+    std::vector<FileFilter> m_filters;
+    std::u16string m_fileName;
 };
 
 // The prefix and window style "Convert to Iso" uses for these boxes, or
@@ -41,3 +44,5 @@ std::optional<CommandChoice> ConvertToIsoChoice(const OptionFlags& flags);
 // extractor's conversion.
 void ConvertToIso(MainWindowFields& fields, Launcher& launcher, Dialogs& dialogs,
                   SaveAsDialog& saveAs);
+
+}  // namespace zelvorn

@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
 
-#include "decision_table.h"
-#include "dialogs.h"
-#include "launcher.h"
-#include "main_window_fields.h"
+#include "extractor/decision_table.h"
+#include "extractor/launcher.h"
+#include "jobs/dialogs.h"
+#include "jobs/main_window_fields.h"
+
+namespace zelvorn {
 
 // The prefix and window style "Extract all files" uses for these boxes, or
 // nothing when a box is in neither state.
@@ -14,3 +17,5 @@ std::optional<CommandChoice> ExtractAllChoice(const OptionFlags& flags);
 // "Extract all files": tidies a drive-root destination, then starts the
 // extractor on the whole set.
 void ExtractAll(MainWindowFields& fields, Launcher& launcher, Dialogs& dialogs);
+
+}  // namespace zelvorn

@@ -1,9 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "dialogs.h"
-#include "launcher.h"
+#include <string_view>
+
+#include "extractor/launcher.h"
+#include "jobs/dialogs.h"
+
+namespace zelvorn {
 
 // Starts `commandLine`; when the extractor could not be started, tells the
 // user why and returns false, so the action can stop there.
-bool LaunchOrReport(Launcher& launcher, Dialogs& dialogs, const QString& commandLine,
+bool LaunchOrReport(Launcher& launcher, Dialogs& dialogs, std::u16string_view commandLine,
                     WindowStyle style);
+
+}  // namespace zelvorn

@@ -1,16 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include <string>
 
-#include "decision_table.h"
-#include "drive_root_rule.h"
+#include "extractor/decision_table.h"
+#include "extractor/drive_root_rule.h"
+
+namespace zelvorn {
 
 // What the actions read from and write to the main window, always at the
 // moment of use.
 class MainWindowFields : public DestinationField {
 public:
     // The source field's text: the chosen .pdi file.
-    virtual QString sourcePath() const = 0;
+    virtual std::u16string sourcePath() const = 0;
     // The three option boxes as they stand now.
     virtual OptionFlags optionFlags() const = 0;
 };
+
+}  // namespace zelvorn

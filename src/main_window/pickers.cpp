@@ -1,29 +1,24 @@
-#include "pickers.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window/pickers.h"
 
-#include <QDir>
+namespace zelvorn {
 
-OpenFileRequest SourceFileRequest() {
-    return {QStringLiteral("Open File"),
-            {{QStringLiteral("InstantCopy Images (*.pdi)"), QStringLiteral("*.pdi")},
-             {QStringLiteral("All Files (*.*)"), QStringLiteral("*.*")}},
-            QDir::rootPath()};
+OpenFileRequest SourceFileRequest(std::u16string_view rootFolder) {
+    return {u"Open File",
+            {{u"InstantCopy Images (*.pdi)", u"*.pdi"}, {u"All Files (*.*)", u"*.*"}},
+            std::u16string(rootFolder)};
 }
 
-QString FolderBrowserTitle() {
-    return QStringLiteral("Select a folder");
+std::u16string SourceFieldText(std::u16string_view chosen) {
+    // Blanks only: tabs and line breaks are part of what was chosen.
+    const std::size_t begin = chosen.find_first_not_of(u' ');
+    if (begin == std::u16string_view::npos) return {};
+    return std::u16string(chosen.substr(begin, chosen.find_last_not_of(u' ') - begin + 1));
 }
 
-QString SourceFieldText(const QString& chosen) {
-    // Blanks only: QString::trimmed would also eat tabs and line breaks.
-    qsizetype begin = 0;
-    qsizetype end = chosen.size();
-    while (begin < end && chosen[begin] == QLatin1Char(' ')) ++begin;
-    while (end > begin && chosen[end - 1] == QLatin1Char(' ')) --end;
-    return chosen.mid(begin, end - begin);
+std::u16string DestinationFieldText(std::u16string_view chosen) {
+    while (chosen.size() > 1 && chosen.back() == u'/') chosen.remove_suffix(1);
+    return std::u16string(chosen);
 }
 
-QString DestinationFieldText(const QString& chosen) {
-    QString path = chosen;
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/'))) path.chop(1);
-    return path;
-}
+}  // namespace zelvorn

@@ -1,20 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
 
-#include "dialogs.h"
+#include "jobs/dialogs.h"
+
+namespace zelvorn {
 
 // The open-file dialog of the source's "&Browse": the same fresh request on
-// every press, starting in the root of the file system.
-OpenFileRequest SourceFileRequest();
+// every press, starting in `rootFolder` ("C:\" on Windows, "/" elsewhere).
+OpenFileRequest SourceFileRequest(std::u16string_view rootFolder);
 
 // The title of the destination's folder browser.
-QString FolderBrowserTitle();
+inline constexpr std::u16string_view kFolderBrowserTitle = u"Select a folder";
 
 // What the source field receives for a chosen file: the path without the
-// blanks at either end.
-QString SourceFieldText(const QString& chosen);
+// blanks at either end (the dialog's buffer starts full of blanks).
+std::u16string SourceFieldText(std::u16string_view chosen);
 
 // What the destination field receives for a chosen folder: the path without
-// trailing separators, except that the root itself stays "/".
-QString DestinationFieldText(const QString& chosen);
+// trailing slashes, except that the root itself stays "/". A drive root
+// such as "E:\" stays as it is, for the drive-root rule to shorten.
+std::u16string DestinationFieldText(std::u16string_view chosen);
+
+}  // namespace zelvorn

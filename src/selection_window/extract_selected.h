@@ -1,11 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
-#include <QStringList>
-#include <QStringView>
+#include "extractor/decision_table.h"
+#include "extractor/launcher.h"
+#include "jobs/dialogs.h"
+#include "jobs/main_window_fields.h"
 
-#include "decision_table.h"
+namespace zelvorn {
 
 // The prefix and window style "Extract file(s)" uses for these boxes (the
 // minimise box picks style 6 here, unchecked 3), or nothing when a box is in
@@ -14,9 +21,30 @@ std::optional<CommandChoice> ExtractSelectedChoice(const OptionFlags& flags);
 
 // The file name of a list entry: its text before the first blank (a tab does
 // not count); an entry with no blank is all name.
-QStringView FileNameOf(QStringView entry);
+std::u16string_view FileNameOf(std::u16string_view entry);
 
 // The names text for the selected entries, given in list order: one blank and
 // the file name for each, so empty or starting with a blank. An empty entry
 // adds nothing; one that starts with a blank adds a lone blank.
-QString NamesText(const QStringList& selectedEntries);
+std::u16string NamesText(const std::vector<std::u16string>& selectedEntries);
+
+// The file selection window's list and its hidden names field, as
+// "Extract file(s)" reads and writes them.
+class SelectionList {
+public:
+    virtual ~SelectionList() = default;
+    virtual std::size_t entryCount() const = 0;
+    virtual std::u16string entryText(std::size_t index) const = 0;
+    virtual bool isSelected(std::size_t index) const = 0;
+    // The hidden field that carries the names text from the walk over the
+    // list to the command line.
+    virtual void setNamesField(const std::u16string& text) = 0;
+    virtual std::u16string namesField() const = 0;
+};
+
+// "Extract file(s)": starts one extraction of every selected entry, with the
+// main window's boxes and paths as they are now.
+void ExtractSelected(MainWindowFields& mainWindow, SelectionList& list, Launcher& launcher,
+                     Dialogs& dialogs);
+
+}  // namespace zelvorn

@@ -1,20 +1,17 @@
-#include "twips.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window_kit/twips.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <QWidget>
 #include <cmath>
 
-Twips Twips::ForScreenOf(const QWidget* widget) {
-    const QScreen* screen =
-        widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
-    return Twips(screen ? screen->logicalDotsPerInch() : 96.0);
+namespace zelvorn {
+
+int TwipsToPixels(int twips, double dotsPerInch) {
+    return static_cast<int>(std::lround(twips * dotsPerInch / 1440.0));
 }
 
-int Twips::px(int twips) const {
-    return static_cast<int>(std::lround(twips * m_pixelsPerTwip));
+PixelRect TwipsToPixels(const TwipsRect& rect, double dotsPerInch) {
+    return {TwipsToPixels(rect.left, dotsPerInch), TwipsToPixels(rect.top, dotsPerInch),
+            TwipsToPixels(rect.width, dotsPerInch), TwipsToPixels(rect.height, dotsPerInch)};
 }
 
-QRect Twips::rect(int left, int top, int width, int height) const {
-    return QRect(px(left), px(top), px(width), px(height));
-}
+}  // namespace zelvorn

@@ -1,23 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QRect>
+#include <string_view>
 
-class QWidget;
+namespace zelvorn {
 
-// Converts the classic layout unit (1440 twips to the inch) to pixels at a
-// given logical DPI: 15 twips a pixel at 96 DPI.
-class Twips {
-public:
-    explicit Twips(double logicalDpi = 96.0) : m_pixelsPerTwip(logicalDpi / 1440.0) {}
-
-    // The scale of the screen `widget` is on (or the primary screen).
-    static Twips ForScreenOf(const QWidget* widget);
-
-    // A length in pixels, rounded.
-    int px(int twips) const;
-    // A rectangle given as left, top, width, height in twips.
-    QRect rect(int left, int top, int width, int height) const;
-
-private:
-    double m_pixelsPerTwip;
+// A rectangle in the classic layout unit: 1440 twips to the inch, 15 to a
+// pixel at 96 dots per inch. Left and top are relative to the container.
+struct TwipsRect {
+    int left;
+    int top;
+    int width;
+    int height;
 };
+
+// A rectangle in device-independent pixels.
+struct PixelRect {
+    int x;
+    int y;
+    int width;
+    int height;
+
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// A length in twips as pixels at `dotsPerInch`, rounded to the nearest.
+int TwipsToPixels(int twips, double dotsPerInch);
+PixelRect TwipsToPixels(const TwipsRect& rect, double dotsPerInch);
+
+// The kinds of control the two windows are made of.
+enum class ControlKind { Button, CheckBox, TextField, Frame, List, Label };
+
+// One control of a window as its layout table gives it. Both skins build
+// their windows from these tables, so both look alike and keep the names.
+struct ControlSpec {
+    std::string_view name;        // the control's name in code and its object name
+    ControlKind kind;
+    std::u16string_view caption;  // "&" marks the access key
+    TwipsRect rect;               // relative to `container`
+    std::string_view container;   // the frame it lies in; empty for the window
+    int tabIndex;                 // keyboard order; frames and labels take no focus
+    std::u16string_view toolTip;
+};
+
+// A fixed-size window: its caption and client area in twips.
+struct WindowSpec {
+    std::u16string_view caption;
+    int clientWidth;
+    int clientHeight;
+};
+
+}  // namespace zelvorn

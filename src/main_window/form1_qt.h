@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QCheckBox>
@@ -6,27 +7,26 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "convert_to_iso.h"
-#include "dialogs.h"
-#include "launcher.h"
-#include "main_window_fields.h"
-#include "selection_window.h"
-#include "wait.h"
+#include "jobs/convert_to_iso.h"
+#include "jobs/list_and_choose.h"
+
+namespace zelvorn {
 
 // The main window, "ZELVORN 0.7": the source and destination fields, their
 // Browse buttons, three option boxes and the actions. The controls keep the
-// program's own names so the handlers read like the behaviour they implement.
+// program's own names, as members and as object names, so the handlers read
+// like the behaviour they implement.
 class Form1 : public QWidget, public MainWindowFields {
     Q_OBJECT
 public:
     // "Extract files" pauses with `wait` and opens the file selection window
-    // through `selectionWindow`.
-    Form1(Launcher& launcher, Dialogs& dialogs, Wait& wait, SelectionWindow& selectionWindow,
-          QWidget* parent = nullptr);
+    // through `selectionWindow`; the list file lies at `listFile`.
+    Form1(Launcher& launcher, Dialogs& dialogs, Wait& wait, SelectionWindowOpener& selectionWindow,
+          ListFileLocation listFile, QWidget* parent = nullptr);
 
-    QString sourcePath() const override;
-    QString destinationPath() const override;
-    void setDestinationPath(const QString& path) override;
+    std::u16string sourcePath() const override;
+    std::u16string destinationPath() const override;
+    void setDestinationPath(const std::u16string& path) override;
     OptionFlags optionFlags() const override;
 
     QPushButton* Command1;  // "&Browse" for the source
@@ -70,5 +70,8 @@ private:
     Launcher& m_launcher;
     Dialogs& m_dialogs;
     Wait& m_wait;
-    SelectionWindow& m_selectionWindow;
+    SelectionWindowOpener& m_selectionWindow;
+    ListFileLocation m_listFile;
 };
+
+}  // namespace zelvorn

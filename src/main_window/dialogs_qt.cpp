@@ -1,9 +1,14 @@
-#include "qt_dialogs.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window/dialogs_qt.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+
+#include "window_kit/window_look_qt.h"
+
+namespace zelvorn {
 
 namespace {
 
@@ -15,7 +20,8 @@ bool UseNativeDialogs(const QString& platformName) {
 
 // Shown with its details hidden, this reads exactly as the description.
 QString QtNameFilter(const FileFilter& filter) {
-    return filter.description + QStringLiteral(" (") + filter.pattern + QLatin1Char(')');
+    return ToQString(filter.description) + QStringLiteral(" (") + ToQString(filter.pattern) +
+           QLatin1Char(')');
 }
 
 void SetCommonOptions(QFileDialog& dialog, QFileDialog::Options options) {
@@ -26,7 +32,7 @@ void SetCommonOptions(QFileDialog& dialog, QFileDialog::Options options) {
     dialog.setOptions(options);
 }
 
-void SetFilters(QFileDialog& dialog, const QList<FileFilter>& filters) {
+void SetFilters(QFileDialog& dialog, const std::vector<FileFilter>& filters) {
     QStringList names;
     for (const FileFilter& filter : filters) names.append(QtNameFilter(filter));
     dialog.setNameFilters(names);
@@ -35,21 +41,21 @@ void SetFilters(QFileDialog& dialog, const QList<FileFilter>& filters) {
 
 // The one path a confirmed dialog chose; a choice outside the file system
 // (which some desktops' dialogs offer) counts as none.
-std::optional<QString> ChosenPath(QFileDialog& dialog) {
+std::optional<std::u16string> ChosenPath(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty() || !QDir::isAbsolutePath(files.first())) return std::nullopt;
-    return files.first();
+    return ToU16(files.first());
 }
 
 }  // namespace
 
-void QtDialogs::showError(const QString& title, const QString& text) {
-    QMessageBox::warning(m_owner, title, text);
+void QtDialogs::showError(const std::u16string& title, const std::u16string& text) {
+    QMessageBox::warning(m_owner, ToQString(title), ToQString(text));
 }
 
-std::optional<QString> QtDialogs::chooseFileToOpen(const OpenFileRequest& request) {
-    QFileDialog dialog(m_owner, request.title, request.startFolder);
+std::optional<std::u16string> QtDialogs::chooseFileToOpen(const OpenFileRequest& request) {
+    QFileDialog dialog(m_owner, ToQString(request.title), ToQString(request.startFolder));
     SetCommonOptions(dialog, {});
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // AnyFile, not ExistingFile: a typed name is taken as it stands.
@@ -58,32 +64,34 @@ std::optional<QString> QtDialogs::chooseFileToOpen(const OpenFileRequest& reques
     return ChosenPath(dialog);
 }
 
-std::optional<QString> QtDialogs::chooseFolder(const QString& title) {
-    QFileDialog dialog(m_owner, title, QDir::rootPath());
+std::optional<std::u16string> QtDialogs::chooseFolder(const std::u16string& title) {
+    QFileDialog dialog(m_owner, ToQString(title), QDir::rootPath());
     SetCommonOptions(dialog, QFileDialog::ShowDirsOnly);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);
     return ChosenPath(dialog);
 }
 
-std::optional<QString> QtDialogs::chooseFileToSave(const QString& startName,
-                                                   const QList<FileFilter>& filters) {
+std::optional<std::u16string> QtDialogs::chooseFileToSave(const std::u16string& startName,
+                                                          const std::vector<FileFilter>& filters) {
     // No title and no folder of our own: both are the platform's ("Save As").
     QFileDialog dialog(m_owner);
     SetCommonOptions(dialog, QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     SetFilters(dialog, filters);
-    if (!startName.isEmpty()) dialog.selectFile(startName);
+    if (!startName.empty()) dialog.selectFile(ToQString(startName));
     return ChosenPath(dialog);
 }
 
-bool QtDialogs::askYesNo(const QString& title, const QString& text) {
+bool QtDialogs::askYesNo(const std::u16string& title, const std::u16string& text) {
     // Qt breaks lines at "\n"; a carriage return would show as a stray glyph.
-    QString shown = text;
+    QString shown = ToQString(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::NoIcon, title, shown, QMessageBox::Yes | QMessageBox::No, m_owner);
+    QMessageBox box(QMessageBox::NoIcon, ToQString(title), shown, QMessageBox::Yes | QMessageBox::No, m_owner);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
+
+}  // namespace zelvorn

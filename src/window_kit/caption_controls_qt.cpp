@@ -1,9 +1,12 @@
-#include "caption_controls.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window_kit/caption_controls_qt.h"
 
 #include <qdrawutil.h>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+
+namespace zelvorn {
 
 namespace {
 
@@ -101,3 +104,5 @@ void CaptionFrame::paintEvent(QPaintEvent*) {
     painter.drawItemText(captionRect, Qt::AlignCenter | Qt::TextHideMnemonic, palette(),
                          isEnabled(), title(), QPalette::WindowText);
 }
+
+}  // namespace zelvorn

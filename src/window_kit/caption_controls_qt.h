@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+
+namespace zelvorn {
 
 // A push button whose caption wraps onto several centred lines inside its
 // fixed size, as the buttons of a classic fixed dialog show it. The "&" access
@@ -41,3 +44,5 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+}  // namespace zelvorn

@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
-#include "form1.h"
-#include "form2_opener.h"
-#include "process_launcher.h"
-#include "qt_dialogs.h"
-#include "wait.h"
+#include "extractor/process_launcher_posix.h"
+#include "main_window/dialogs_qt.h"
+#include "main_window/form1_qt.h"
+#include "selection_window/form2_qt.h"
+#include "selection_window/list_file_access.h"
 
 namespace {
 
@@ -16,6 +19,14 @@ bool DisplayMissing() {
            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
+
+// The real pause: blocks the user-interface thread.
+class ThreadSleep : public zelvorn::Wait {
+public:
+    void wait(int milliseconds) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+};
 
 }  // namespace
 
@@ -32,13 +43,14 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral("0.7"));
     QApplication::setDesktopFileName(QStringLiteral("zelvorn"));
 
-    ProcessLauncher launcher;
-    QtDialogs dialogs;
-    BlockingWait wait;
-    Form2Opener selectionWindow(launcher, dialogs);
+    zelvorn::ProcessLauncher launcher;
+    zelvorn::QtDialogs dialogs;
+    ThreadSleep wait;
+    zelvorn::Form2Opener selectionWindow(launcher, dialogs);
     // Closing the main window only hides it: the selection window may still
     // read its fields, and the program ends when the last window closes.
-    Form1 form1(launcher, dialogs, wait, selectionWindow);
+    zelvorn::Form1 form1(launcher, dialogs, wait, selectionWindow,
+                         {zelvorn::ListFilePath(), zelvorn::StampListFile});
     dialogs.setOwner(&form1);
     form1.show();
     return app.exec();
