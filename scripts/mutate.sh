@@ -19,7 +19,7 @@ for line in open(mutations):
     if not line.strip() or line.lstrip().startswith("#"):
         continue
     path, change, labels = (part.strip() for part in line.split(" :: "))
-    text, replacement = (part.replace("\\n", "\n") for part in change.split(" => "))
+    text, replacement = (part.replace("{NL}", "\n") for part in change.split(" => "))
     original = open(path).read()
     what = f"{path}: {text!r} -> {replacement!r}"
     if text not in original:
