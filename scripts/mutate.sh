@@ -5,7 +5,7 @@
 #   scripts/mutate.sh [MUTATIONS-FILE] [BUILD-DIR]
 # Each line of the file (default scripts/mutations.txt) reads
 #   FILE :: TEXT => REPLACEMENT :: LABEL|LABEL
-# and replaces the first TEXT in FILE ("\n" stands for a line break).
+# and replaces the first TEXT in FILE ("{NL}" stands for a line break).
 # Lines starting with "#" are comments. Files are restored afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
