@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <cstdio>
 
@@ -30,7 +31,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelvorn"));
     QApplication::setApplicationVersion(QStringLiteral("0.7"));
-    QApplication::setDesktopFileName(QStringLiteral("zelvorn"));
+    QApplication::setDesktopFileName(QStringLiteral("org.zelvorn.Zelvorn"));
 
     ProcessLauncher launcher;
     QtDialogs dialogs;
