@@ -12,8 +12,9 @@ packages=(
     # tests: headless X, a keyboard robot, screenshots, disc images, GoogleTest
     xvfb xauth xdotool x11-utils imagemagick xorriso libgtest-dev libgmock-dev
     # desktop integration tests: the SVG icon drawn, validators, the .deb and
-    # Debian's checker for it, manual pages
-    librsvg2-bin desktop-file-utils appstream dpkg-dev lintian groff-base man-db
+    # Debian's checkers for it and its copyright file, manual pages
+    librsvg2-bin desktop-file-utils appstream dpkg-dev lintian python3-debian
+    groff-base man-db
     # sanitizer build and fuzzing: clang, and libFuzzer from its runtime package
     clang libclang-rt-14-dev
 )

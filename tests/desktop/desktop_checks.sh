@@ -46,6 +46,7 @@ install_tree)
 validators)
     out=$(desktop-file-validate "$tree/share/applications/$id.desktop" 2>&1)
     [ -z "$out" ] || fail "desktop-file-validate: $out"
+    grep -qx "Icon=$id" "$tree/share/applications/$id.desktop" || fail "the launcher's icon is not $id"
     appstreamcli validate --no-net "$tree/share/metainfo/$id.metainfo.xml"
     # The tree check ties the metainfo to the launcher entry and its icon.
     appstreamcli validate-tree --no-net "$tree"
@@ -66,17 +67,28 @@ deb_package)
         >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack could not pack"; }
     deb=$(echo "$work"/zelvorn_*.deb)
     dpkg-deb -x "$deb" "$work/root"
-    holds "$work/root/usr" "$(echo "$installed
-share/doc/zelvorn/changelog.gz" | LC_ALL=C sort)"
+    holds "$work/root" "$(echo "$installed
+share/doc/zelvorn/changelog.gz" | sed 's|^|usr/|' | LC_ALL=C sort)"
     depends=$(dpkg-deb -f "$deb" Depends)
     # From the linked libraries, and the platform plugin Qt loads at run time.
     for needed in libqt6widgets6 libarchive13 qt6-qpa-plugins; do
         grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed: $depends"
     done
+    # The copyright file in Debian's machine-readable format, with a licence
+    # text for every group of files.
+    /usr/bin/python3 - "$work/root/usr/share/doc/zelvorn/copyright" <<'EOF' || fail "copyright file"
+import sys
+from debian.copyright import Copyright
+copyright = Copyright(open(sys.argv[1]), strict=True)
+texts = {p.license.synopsis for p in copyright.all_license_paragraphs()}
+sys.exit(any(not p.license.text and p.license.synopsis not in texts
+             for p in copyright.all_files_paragraphs()))
+EOF
     # Stripped when packed, the extractor must still run.
     "$work/root/usr/bin/pdixtract" --help | grep -q '^Exit status:' || fail "the packed pdixtract fails"
 
-    # Warnings that stay, each with its reason; an error or any other warning fails.
+    # Warnings that stay, one a line as `tag  # why`; none today. An error or
+    # any other warning fails.
     allowed=(
     )
     lintian --fail-on none "$deb" >"$work/lintian.txt" 2>&1 || fail "lintian failed: $(cat "$work/lintian.txt")"
