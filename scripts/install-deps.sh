@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Zelvorn needs to build, run and test, from Debian's packages.
 # Already-installed packages cost nothing. Needs root (or sudo).
 set -euo pipefail
@@ -10,8 +11,10 @@ packages=(
     xterm fonts-liberation2
     # tests: headless X, a keyboard robot, screenshots, disc images, GoogleTest
     xvfb xauth xdotool x11-utils imagemagick xorriso libgtest-dev libgmock-dev
-    # desktop integration tests: the icon's SVG, validators, the .deb, manual pages
-    qt6-svg-dev desktop-file-utils appstream dpkg-dev groff-base man-db
+    # desktop integration tests: the SVG icon drawn, validators, the .deb and
+    # Debian's checkers for it and its copyright file, manual pages
+    librsvg2-bin desktop-file-utils appstream dpkg-dev lintian python3-debian
+    groff-base man-db
     # sanitizer build and fuzzing: clang, and libFuzzer from its runtime package
     clang libclang-rt-14-dev
 )

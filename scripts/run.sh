@@ -13,4 +13,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found: start Zelvorn under Xvfb instead with: xvfb-run -a bash scripts/run.sh" >&2
     exit 1
 fi
-PATH="$PWD/build-release/pdixtract:$PATH" exec build-release/src/app/zelvorn
+PATH="$PWD/build-release/pdixtract:$PATH" exec build-release/src/zelvorn

@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelvorn"));
     QApplication::setApplicationVersion(QStringLiteral("0.7"));
-    QApplication::setDesktopFileName(QStringLiteral("zelvorn"));
+    QApplication::setDesktopFileName(QStringLiteral("org.zelvorn.Zelvorn"));
 
     zelvorn::ProcessLauncher launcher;
     zelvorn::QtDialogs dialogs;
