@@ -22,6 +22,9 @@ session_start() {
     mkdir "$WINEPREFIX"
     setsid "$WINESERVER" -p </dev/null >/dev/null 2>&1
     "$WINE" wineboot -i </dev/null >/dev/null 2>&1
+    # Without a window manager, Wine waits 2 s for one at every window it
+    # hides; unmanaged, it draws the frames itself and waits for nobody.
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     # Debian's Wine does not load its own fonts (the classic MS Sans Serif among
     # them) from /usr/share/wine/fonts; C:\windows\Fonts it does.
     ln -s /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
@@ -76,13 +79,15 @@ gone() {
     fail "\"$1\" stayed open"
 }
 
-# Without a window manager only a click makes Wine activate a window.
-activate() { xdotool mousemove --window "$1" 1 1 click 1 sleep 0.3; }
+# Clicks window $1 at client point ($2, $3): Wine's frame is 3 pixels wide
+# with a 19-pixel caption. A click is also what activates a window.
+click() { xdotool mousemove --window "$1" $((3 + $2)) $((22 + $3)) click 1 sleep 0.2; }
+activate() { click "$1" 1 1; }
 key() { xdotool key --delay 80 "$@"; }
 typ() { xdotool type --delay 20 -- "$1"; }
 
 # Clicks option box N of the main window, toggling it.
-box() { xdotool mousemove --window "$MAIN" 118 $((192 + 56 * $1)) click 1 sleep 0.2; }
+box() { click "$MAIN" 118 $((192 + 56 * $1)); }
 
 # Waits for the stand-in's record of call N and compares it with $2:
 # "show value|command line".

@@ -16,5 +16,6 @@ expect_call 0 '2|pdixtract -gb C:\pdilist.txt "C:\Sets\My Movie.pdi"'
 list=$(window "List files")
 key Down shift+Down alt+e
 expect_call 1 '6|pdixtract -m "E:" "C:\Sets\My Movie.pdi" VIDEO_TS.VOB CAFÉ.VOB'
-xdotool windowmove --sync "$list" 400 0
+# Dragged aside by its caption, the list window uncovers the main window.
+xdotool mousemove --window "$list" 100 10 mousedown 1 mousemove_relative 400 0 mouseup 1
 quit

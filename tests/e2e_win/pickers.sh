@@ -13,11 +13,14 @@ key Return
 gone "Open File"
 # "Browse" has no access key: Tab to it from "&Browse" past the source field
 # and "E&xit", or from "&Extract all files" past "E&xit". In the folder tree:
-# My Computer, opened, then drive C:, and what the arguments add.
+# My Computer, opened, then drive C:, and what the arguments add after the
+# tree has forgotten the typed M.
 browse() {
     key $1 space
     window "Browse for Folder" >/dev/null
-    key shift+Tab M Right Right "${@:2}" Return
+    key shift+Tab M Right Right
+    sleep 1
+    key "${@:2}" Return
     gone "Browse for Folder"
 }
 browse 'Tab Tab Tab' Right Right S
