@@ -6,10 +6,12 @@
 #   scripts/screenshot-windows.sh [WINDOWS_BUILD_DIR]   (default build-win)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export ZELVORN_WIN_BUILD=$(realpath "${1:-build-win}")
-export ZELVORN_WIN_SESSION=$(mktemp)
+ZELVORN_WIN_BUILD=$(realpath "${1:-build-win}")
+ZELVORN_WIN_SESSION=$(mktemp)
+export ZELVORN_WIN_BUILD ZELVORN_WIN_SESSION
 source tests/e2e_win/lib.sh
-trap 'bash tests/e2e_win/lib.sh stop' EXIT
+AT_EXIT='bash tests/e2e_win/lib.sh stop'
+trap '$AT_EXIT' EXIT
 bash tests/e2e_win/lib.sh start
 start
 key Tab
@@ -25,5 +27,4 @@ list=$(window "List files")
 key Down shift+Down
 sleep 0.5
 import -window "$list" docs/list-files-windows.png
-kill "$PID"
 echo "wrote docs/main-window-windows.png and docs/list-files-windows.png"

@@ -6,9 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=$(realpath "${1:-build-win}")
-export ZELVORN_WIN_BUILD=$build ZELVORN_WIN_SESSION=$(mktemp)
+ZELVORN_WIN_SESSION=$(mktemp)
+export ZELVORN_WIN_BUILD=$build ZELVORN_WIN_SESSION
 trap 'bash tests/e2e_win/lib.sh stop' EXIT
 bash tests/e2e_win/lib.sh start
+# shellcheck disable=SC1090
 source "$ZELVORN_WIN_SESSION"
 cp "$build/bench/wine_startup/floor_window.exe" "$build/bench/wine_startup/startup_bench.exe" "$RUN/"
 WINEDEBUG=-all "${WINE:-/usr/lib/wine/wine64}" "$RUN/startup_bench.exe" "${2:-21}" "$RUN/app/Zelvorn.exe" \

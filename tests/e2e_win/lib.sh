@@ -1,4 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
+# shellcheck shell=bash disable=SC1090
 # Shared by the Wine tests. `bash lib.sh start` boots one X server and one Wine
 # prefix for the whole test run and `bash lib.sh stop` ends both (the ctest
 # fixture); each test sources this file, starts Zelvorn.exe, types at it with
@@ -42,13 +43,16 @@ session_stop() {
     rm -rf "$RUN" "$SESSION"
 }
 
+# Ends the test; the screen is kept beside the session file, which outlives the run.
 fail() {
-    import -window root "$WORK/failed.png" 2>/dev/null || true
-    echo "FAIL: $* (screen: $WORK/failed.png)" >&2
+    shot=$SESSION.$(basename "$0" .sh).png
+    import -window root "$shot" 2>/dev/null || true
+    echo "FAIL: $* (screen: $shot)" >&2
     exit 1
 }
 
-# Starts $RUN/${1:-app}/Zelvorn.exe and waits for its main window, $MAIN.
+# Starts $RUN/${1:-app}/Zelvorn.exe and waits for its main window, $MAIN. At
+# the end of the script it is stopped, and $AT_EXIT is run.
 start() {
     source "$SESSION"
     WORK=$RUN/work.$(basename "$0" .sh)
@@ -57,7 +61,7 @@ start() {
     export ZELVORN_STAND_IN_LOG="Z:$WORK"
     (cd "$WORK" && exec "$WINE" "$RUN/${1:-app}/Zelvorn.exe" >"$WORK/wine.log" 2>&1) &
     PID=$!
-    trap 'kill "$PID" 2>/dev/null || true' EXIT
+    trap 'kill "$PID" 2>/dev/null || true; ${AT_EXIT:-}' EXIT
     MAIN=$(window "ZELVORN 0.7")
     activate "$MAIN"
 }
