@@ -24,6 +24,7 @@ sleep 0.5
 import -window "$MAIN" docs/main-window-windows.png
 key alt+f
 list=$(window "List files")
+activate "$list"
 key Down shift+Down
 sleep 0.5
 import -window "$list" docs/list-files-windows.png

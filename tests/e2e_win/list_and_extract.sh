@@ -14,6 +14,7 @@ box 3
 key alt+f
 expect_call 0 '2|pdixtract -gb C:\pdilist.txt "C:\Sets\My Movie.pdi"'
 list=$(window "List files")
+activate "$list"
 key Down shift+Down alt+e
 expect_call 1 '6|pdixtract -m "E:" "C:\Sets\My Movie.pdi" VIDEO_TS.VOB CAFÉ.VOB'
 # Dragged aside by its caption, the list window uncovers the main window.
