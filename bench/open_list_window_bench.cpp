@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the "List files" window on a list file of 32,767 entries, beside
 // the floor: a bare QListWidget filled with the same items. Prints time and
 // retained heap for both and their ratios. Run by hand, not by CTest.
@@ -12,11 +13,12 @@
 #include <cstdio>
 #include <vector>
 
-#include "fake_main_window_fields.h"
-#include "form2.h"
-#include "list_items.h"
-#include "recording_launcher.h"
-#include "scripted_dialogs.h"
+#include "core_fakes.h"
+#include "extractor/utf8.h"
+#include "selection_window/form2_qt.h"
+#include "window_kit/window_look_qt.h"
+
+using namespace zelvorn;
 
 namespace {
 
@@ -65,8 +67,8 @@ int main(int argc, char* argv[]) {
     QTemporaryDir dir;
     const QString path = dir.filePath("pdilist.txt");
     QByteArray bytes;
-    for (int i = 0; i < kMaxListEntries; ++i) {
-        bytes += QByteArray("VTS_") + QByteArray::number(i).rightJustified(5, '0') +
+    for (std::size_t i = 0; i < kMaxListEntries; ++i) {
+        bytes += QByteArray("VTS_") + QByteArray::number(qulonglong(i)).rightJustified(5, '0') +
                  "_1.VOB 1073741824\r\n";
     }
     QFile file(path);
@@ -75,7 +77,11 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     file.close();
-    const QStringList items = ReadListItems(bytes).entries;
+    QStringList items;
+    for (const std::u16string& entry :
+         ReadListItems(std::string_view(bytes.constData(), bytes.size()), Utf8ToUtf16).entries) {
+        items.append(ToQString(entry));
+    }
 
     FakeMainWindowFields fields;
     RecordingLauncher launcher;
@@ -98,7 +104,7 @@ int main(int argc, char* argv[]) {
     auto floor = [&] { return fill(false); };
     auto tightFloor = [&] { return fill(true); };
     auto form2 = [&] {
-        auto* window = new Form2(fields, launcher, dialogs, path);
+        auto* window = new Form2(fields, launcher, dialogs, ToU16(path), ListFileStamp{});
         window->show();
         return window;
     };

@@ -1,40 +1,44 @@
-#include <QString>
-#include <QStringList>
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <string_view>
 
-#include "command_line.h"
+#include "extractor/command_line.h"
+#include "extractor/utf8.h"
 #include "fuzz_checks.h"
 
+using namespace zelvorn;
+
 const char* CheckSplitCommandLine(const std::uint8_t* data, std::size_t size) {
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const std::u16string text =
+        Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
 
     // Any text: arguments never carry a double quote or more than the text held.
-    const QStringList arguments = SplitCommandLine(text);
-    qsizetype total = 0;
-    for (const QString& argument : arguments) {
-        if (argument.contains(u'"')) return "a double quote inside an argument";
+    std::size_t total = 0;
+    for (const std::u16string& argument : SplitCommandLine(text)) {
+        if (argument.find(u'"') != std::u16string::npos) return "a double quote inside an argument";
         total += argument.size();
     }
     if (total > text.size()) return "arguments longer than the command line";
 
     // Fields as a user could type them (cut at U+001F, quotes taken out) each
     // arrive whole: blanks, shell characters, a leading '-', anything.
-    QStringList fields = text.split(u'\x1f');
-    for (QString& field : fields) field.remove(u'"');
-    while (fields.size() < 2) fields.append(QString());
-    const QString target = fields[0];
-    const QString source = fields[1];
-    QString names;
-    QStringList expected{QStringLiteral("pdixtract"), QStringLiteral("-r"), QStringLiteral("-m"),
-                         target, source};
-    for (qsizetype i = 2; i < fields.size(); ++i) {
-        // Names are unquoted, so only blank-free, non-empty ones stay whole.
-        if (fields[i].isEmpty() || fields[i].contains(u' ')) continue;
-        names += u' ' + fields[i];
-        expected.append(fields[i]);
+    std::vector<std::u16string> fields(1);
+    for (const char16_t c : text) {
+        if (c == u'\x1f') {
+            fields.emplace_back();
+        } else if (c != u'"') {
+            fields.back() += c;
+        }
     }
-    const QString line =
-        ComposeCommandLine(QStringLiteral("pdixtract -r -m "), target, source, names);
+    fields.resize(std::max<std::size_t>(fields.size(), 2));
+    std::vector<std::u16string> expected{u"pdixtract", u"-r", u"-m", fields[0], fields[1]};
+    std::u16string names;
+    for (std::size_t i = 2; i < fields.size(); ++i) {
+        // Names are unquoted, so only blank-free, non-empty ones stay whole.
+        if (fields[i].empty() || fields[i].find(u' ') != std::u16string::npos) continue;
+        names += u' ' + fields[i];
+        expected.push_back(fields[i]);
+    }
+    const std::u16string line = ComposeCommandLine(u"pdixtract -r -m ", fields[0], fields[1], names);
     if (SplitCommandLine(line) != expected) return "a composed field did not come back whole";
     return nullptr;
 }

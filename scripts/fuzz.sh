@@ -16,7 +16,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 
 # target, seed folder, largest input
 targets=(
-    "fuzz_list_items list_items 65536"
+    "fuzz_list_file_reader list_file_reader 65536"
     "fuzz_split_command_line split_command_line 4096"
     "fuzz_image_set image_set 262144"
 )

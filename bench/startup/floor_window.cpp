@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the start-up benchmark: a minimal Qt program that shows one
 // window with as many widgets, of the same kinds, as Zelvorn's main window.
 #include <QApplication>

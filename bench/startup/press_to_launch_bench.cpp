@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time from a press of "&Extract all files" to the launch call, beside the
 // floor: a bare button whose click handler only reads the clock. Also the
 // time a real launch keeps the window busy, with a do-nothing extractor.
@@ -14,11 +15,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "form1.h"
-#include "process_launcher.h"
-#include "recording_selection_window.h"
-#include "recording_wait.h"
-#include "scripted_dialogs.h"
+#include "core_fakes.h"
+#include "extractor/process_launcher_posix.h"
+#include "main_window/form1_qt.h"
+
+using namespace zelvorn;
 
 namespace {
 
@@ -31,7 +32,7 @@ QElapsedTimer g_clock;
 class ClockingLauncher : public Launcher {
 public:
     explicit ClockingLauncher(Launcher* next = nullptr) : m_next(next) {}
-    LaunchResult launch(const QString& commandLine, WindowStyle style) override {
+    LaunchResult launch(std::u16string_view commandLine, WindowStyle style) override {
         calledAt = g_clock.nsecsElapsed();
         return m_next != nullptr ? m_next->launch(commandLine, style) : LaunchResult{};
     }
@@ -52,9 +53,8 @@ double MedianMs(std::vector<qint64> nanoseconds) {
 std::pair<double, double> PressExtractAll(Launcher* next, int rounds, int pause = 0) {
     ClockingLauncher launcher(next);
     ScriptedDialogs dialogs;
-    RecordingWait wait;
-    RecordingSelectionWindow selectionWindow;
-    Form1 form(launcher, dialogs, wait, selectionWindow);
+    RecordingSteps steps;
+    Form1 form(launcher, dialogs, steps, steps, {std::nullopt, nullptr});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         std::fputs("press_to_launch_bench: the main window was never shown\n", stderr);

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the start-up and press-to-launch benchmarks on a real X server: the
 # current display, or Xvfb when there is none.
 #   run_bench.sh STARTUP_BENCH ZELVORN_PROBE FLOOR_PROBE PRESS_BENCH [ROUNDS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linked into the programs whose start-up the benchmark measures: at the first
 // paint of a top-level window it writes the monotonic clock (nanoseconds) and
 // the number of widgets to the descriptor named by ZELVORN_BENCH_FD, then ends

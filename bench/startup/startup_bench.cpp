@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of Zelvorn beside the floor (a minimal Qt program showing a window
 // with as many widgets): time from process start to the first paint of the
 // main window, and peak resident memory. Each program runs `rounds` times,

@@ -3,7 +3,7 @@
 #include <QSvgRenderer>
 #include <QTest>
 
-#include "window_look.h"
+#include "window_kit/window_look_qt.h"
 
 // The icon theme's two files against the window icon the program draws: the
 // PNG is that drawing, and the SVG must look the same at every size.
@@ -18,7 +18,7 @@ private slots:
 namespace {
 
 QImage Drawn(int size) {
-    return ZelvornIcon()
+    return zelvorn::ZelvornIcon()
         .pixmap(QSize(size, size), 1.0)
         .toImage()
         .convertToFormat(QImage::Format_ARGB32);

@@ -1,18 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "form1.h"
-#include "recording_launcher.h"
-#include "recording_selection_window.h"
-#include "recording_wait.h"
-#include "scripted_dialogs.h"
+#include <QTest>
 
-// The real main window wired to fakes: a recording launcher, scripted
-// dialogs, a wait that does not sleep and a selection window that only
-// counts. Made afresh for each test.
+#include "core_fakes.h"
+#include "main_window/form1_qt.h"
+
+namespace zelvorn {
+
+// The real main window wired to the core's fakes: a recording launcher,
+// scripted dialogs, and a wait and selection window that only record. Its
+// controls are found by their object names, as a user finds them by caption.
 struct Form1Harness {
+    Form1Harness() { form.show(); }
+
+    template <typename T = QWidget>
+    T* control(const char* name) {
+        T* found = form.findChild<T*>(QLatin1String(name));
+        if (!found) qFatal("no control named %s", name);
+        return found;
+    }
+    // Types into a field as a user does, key by key.
+    void type(const char* field, const QString& text) { QTest::keyClicks(control(field), text); }
+
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
-    RecordingWait wait;
-    RecordingSelectionWindow selectionWindow;
-    Form1 form{launcher, dialogs, wait, selectionWindow};
+    RecordingSteps steps;
+    Form1 form{launcher, dialogs, steps, steps, {u"/run/pdilist.txt", [](const std::u16string&) {
+                                                     return ListFileStamp{};
+                                                 }}};
 };
+
+}  // namespace zelvorn

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Test doubles of the core's seams: they record what the program did and
+// answer from a script, so the actions and windows run without a person, a
+// process or a clock.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "extractor/launcher.h"
+#include "jobs/list_and_choose.h"
+#include "selection_window/extract_selected.h"
+
+namespace zelvorn {
+
+// The main window's fields in memory; counts the destination's rewrites.
+struct FakeMainWindowFields : MainWindowFields {
+    std::u16string destinationPath() const override { return destination; }
+    void setDestinationPath(const std::u16string& path) override {
+        destination = path;
+        ++rewrites;
+    }
+    std::u16string sourcePath() const override { return source; }
+    OptionFlags optionFlags() const override { return flags; }
+
+    std::u16string destination;
+    std::u16string source;
+    OptionFlags flags;
+    int rewrites = 0;
+};
+
+// Records every launch instead of starting anything.
+struct RecordingLauncher : Launcher {
+    struct Launch {
+        std::u16string commandLine;
+        WindowStyle style;
+        friend bool operator==(const Launch&, const Launch&) = default;
+    };
+    LaunchResult launch(std::u16string_view commandLine, WindowStyle style) override {
+        launches.push_back({std::u16string(commandLine), style});
+        if (onLaunch) onLaunch();
+        return result;
+    }
+    std::vector<Launch> launches;
+    LaunchResult result;  // what every launch answers
+    std::function<void()> onLaunch;
+};
+
+// Answers the dialogs from a script and remembers what was shown. An
+// unscripted file dialog is cancelled and an unscripted question answered No.
+struct ScriptedDialogs : Dialogs {
+    void showError(const std::u16string& title, const std::u16string&) override {
+        errors.push_back(title);
+    }
+    std::optional<std::u16string> chooseFileToOpen(const OpenFileRequest& request) override {
+        openRequests.push_back(request);
+        return next(answers);
+    }
+    std::optional<std::u16string> chooseFolder(const std::u16string&) override {
+        return next(answers);
+    }
+    std::optional<std::u16string> chooseFileToSave(const std::u16string& startName,
+                                                   const std::vector<FileFilter>& filters) override {
+        saveStartNames.push_back(startName);
+        saveFilters = filters;
+        return next(answers);
+    }
+    bool askYesNo(const std::u16string& title, const std::u16string& text) override {
+        questions.push_back(title + u"|" + text);
+        return yes;
+    }
+
+    std::vector<std::optional<std::u16string>> answers;  // file and folder dialogs, in order
+    bool yes = false;
+    std::vector<std::u16string> errors;  // titles of the messages shown
+    std::vector<OpenFileRequest> openRequests;
+    std::vector<std::u16string> saveStartNames;
+    std::vector<FileFilter> saveFilters;
+    std::vector<std::u16string> questions;  // "title|text"
+
+private:
+    static std::optional<std::u16string> next(std::vector<std::optional<std::u16string>>& list) {
+        if (list.empty()) return std::nullopt;
+        auto answer = list.front();
+        list.erase(list.begin());
+        return answer;
+    }
+};
+
+// Records the order of the steps of "Extract files".
+struct RecordingSteps : Wait, SelectionWindowOpener {
+    void wait(int milliseconds) override { steps.push_back("wait " + std::to_string(milliseconds)); }
+    void showOrRaise(MainWindowFields&, const std::u16string&, const ListFileStamp& before) override {
+        steps.push_back("open");
+        stamps.push_back(before);
+    }
+    std::vector<std::string> steps;
+    std::vector<ListFileStamp> stamps;
+};
+
+}  // namespace zelvorn

@@ -1,1 +1,0 @@
-// Only here to carry the precompiled Qt headers that the tests reuse.

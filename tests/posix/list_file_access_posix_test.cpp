@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "selection_window/list_file_access.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+#include "extractor/utf8.h"
+
+namespace zelvorn {
+namespace {
+
+namespace fs = std::filesystem;
+using enum ListFileRead::Outcome;
+
+struct ListFileAccessTest : testing::Test {
+    ListFileAccessTest() {
+        dir = fs::temp_directory_path() / ("list-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    ~ListFileAccessTest() override { fs::remove_all(dir); }
+    std::u16string path(const std::string& name) { return Utf8ToUtf16((dir / name).string()); }
+    ListFileRead read(const std::string& name, const ListFileStamp& before = {}) {
+        return ReadListFile(path(name), before);
+    }
+
+    fs::path dir;
+};
+
+TEST_F(ListFileAccessTest, ReadsOnlyANewPlainFile) {
+    std::ofstream(dir / "list") << "A 1\r\n";
+    const ListFileRead plain = read("list");
+    EXPECT_EQ(plain.outcome, Read);
+    EXPECT_EQ(plain.bytes, "A 1\r\n");
+
+    // The same file untouched since the stamp is an earlier set's list;
+    // pdixtract's atomic rewrite gives a new file, even with the same bytes.
+    const ListFileStamp before = StampListFile(path("list"));
+    EXPECT_EQ(read("list", before).outcome, Unchanged);
+    std::ofstream(dir / "new") << "A 1\r\n";
+    fs::rename(dir / "new", dir / "list");
+    EXPECT_EQ(read("list", before).outcome, Read);
+    EXPECT_FALSE(StampListFile(path("absent")).present);
+}
+
+TEST_F(ListFileAccessTest, RefusesWhatIsNoPlainListWithoutBlocking) {
+    std::ofstream(dir / "target") << "secret 1\r\n";
+    fs::create_symlink(dir / "target", dir / "link");
+    fs::create_symlink(dir / "nowhere", dir / "dangling");
+    fs::create_directory(dir / "folder");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    std::ofstream(dir / "huge");
+    fs::resize_file(dir / "huge", kMaxListFileBytes + 1);
+    const struct {
+        const char* name;
+        ListFileRead::Outcome outcome;
+    } rows[] = {{"absent", Missing},      {"link", NotPlainFile},   {"dangling", NotPlainFile},
+                {"folder", NotPlainFile}, {"fifo", NotPlainFile},   {"huge", TooLarge}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(read(row.name).outcome, row.outcome);
+    }
+}
+
+TEST_F(ListFileAccessTest, ListFileLivesInAPrivateRuntimeFolder) {
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedValue = saved ? saved : "";
+    fs::create_directory(dir / "run");
+    fs::permissions(dir / "run", fs::perms::owner_all);
+    ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
+    EXPECT_EQ(ListFilePath(), path("run/pdilist.txt"));
+    fs::permissions(dir / "run", fs::perms::all);  // others could plant a list
+    EXPECT_EQ(ListFilePath(), std::nullopt);
+    ::unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(ListFilePath(), Utf8ToUtf16("/tmp/runtime-" + std::to_string(::geteuid()) +
+                                          "/pdilist.txt"));
+    if (saved) ::setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace zelvorn

@@ -1,0 +1,227 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "form1_harness.h"
+#include "main_window/pickers.h"
+#include "window_kit/caption_controls_qt.h"
+#include "window_kit/window_look_qt.h"
+
+using namespace zelvorn;
+
+// The main window as a user drives it: its state, its keyboard and what each
+// button hands to the core.
+class Form1QtTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        h = new Form1Harness;
+        QVERIFY(QTest::qWaitForWindowActive(&h->form));
+    }
+    void cleanup() { delete h; }
+
+    void buttonsAreEnabledByChangesOnly_data();
+    void buttonsAreEnabledByChangesOnly();
+    void tabOrderSkipsFramesAndDisabledButtons();
+    void accessKeysPressEnabledButtonsAndNeverType_data();
+    void accessKeysPressEnabledButtonsAndNeverType();
+    void layoutAndCaptionsFit();
+    void buttonsHandTheirFieldsToTheCore();
+    void pickersFillTheFields();
+    void dropsFillTheFieldThatFits();
+
+private:
+    QString enabledActions() {
+        QString states;
+        for (const char* name : {"Command2", "Command5", "Command6"}) {
+            states += h->control(name)->isEnabled() ? u'1' : u'0';
+        }
+        return states;
+    }
+    Form1Harness* h = nullptr;
+};
+
+void Form1QtTest::buttonsAreEnabledByChangesOnly_data() {
+    QTest::addColumn<QString>("steps");  // field:text; "-" empties the field, "~" is a blank
+    QTest::addColumn<QString>("enabled");  // Command2, Command5, Command6
+    QTest::newRow("fresh start") << "" << "000";
+    QTest::newRow("source typed") << "Text1:a" << "001";
+    QTest::newRow("source typed, then emptied") << "Text1:a Text1:-" << "001";
+    QTest::newRow("destination first") << "Text2:/o" << "111";
+    QTest::newRow("blank destination") << "Text2:~" << "111";
+    QTest::newRow("both emptied again") << "Text1:a Text2:/o Text1:- Text2:-" << "111";
+}
+
+void Form1QtTest::buttonsAreEnabledByChangesOnly() {
+    QFETCH(QString, steps);
+    QFETCH(QString, enabled);
+    for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
+        const QString field = step.section(u':', 0, 0);
+        const QString text = step.section(u':', 1);
+        auto* edit = h->control<QLineEdit>(field.toLatin1().constData());
+        if (text == u'-') {
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+        } else {
+            QTest::keyClicks(edit, QString(text).replace(u'~', u' '));
+        }
+    }
+    QCOMPARE(enabledActions(), enabled);
+    QVERIFY(h->control("Command1")->isEnabled() && h->control("Command3")->isEnabled());
+}
+
+void Form1QtTest::tabOrderSkipsFramesAndDisabledButtons() {
+    const auto after = [this](const char* name) {
+        h->control(name)->setFocus();
+        QTest::keyClick(h->form.windowHandle(), Qt::Key_Tab);
+        return QApplication::focusWidget()->objectName();
+    };
+    QCOMPARE(QApplication::focusWidget()->objectName(), "Command1");
+    QStringList visited;
+    for (const char* name : {"Command1", "Text1", "Command3", "Command4", "Text2", "Check1",
+                             "Check2", "Check3"}) {
+        visited << after(name);
+    }
+    QCOMPARE(visited, (QStringList{"Text1", "Command3", "Command4", "Text2", "Check1", "Check2",
+                                   "Check3", "Command1"}));
+    QTest::keyClicks(h->control("Text2"), "/o");
+    visited.clear();
+    for (const char* name : {"Text1", "Check1", "Command5", "Command6", "Check3"}) {
+        visited << after(name);
+    }
+    QCOMPARE(visited, (QStringList{"Command2", "Command5", "Command6", "Check2", "Command1"}));
+}
+
+void Form1QtTest::accessKeysPressEnabledButtonsAndNeverType_data() {
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<char>("key");
+    QTest::addColumn<QString>("pressed");  // what the press asked of the core
+    QTest::newRow("Alt+B: &Browse") << "" << 'b' << "open";
+    QTest::newRow("Alt+E: &Extract all files") << "/o" << 'e' << "launch -m";
+    QTest::newRow("Alt+F: Extract &files") << "/o" << 'f' << "launch -gb";
+    QTest::newRow("Alt+C: &Convert to Iso") << "/o" << 'c' << "save";
+    QTest::newRow("Alt+E, Alt+F disabled") << "" << 'e' << "";
+    QTest::newRow("Alt+F disabled") << "" << 'f' << "";
+    QTest::newRow("Alt+Q: no such key") << "/o" << 'q' << "";
+}
+
+void Form1QtTest::accessKeysPressEnabledButtonsAndNeverType() {
+    QFETCH(QString, destination);
+    QFETCH(char, key);
+    QFETCH(QString, pressed);
+    QTest::keyClicks(h->control("Text2"), destination);
+    auto* source = h->control<QLineEdit>("Text1");
+    source->setFocus();
+    QTest::keyClick(h->form.windowHandle(), Qt::Key(Qt::Key_A + key - 'a'), Qt::AltModifier);
+    QTest::qWait(200);  // a mnemonic animates its button's click first
+    QString asked;
+    if (!h->dialogs.openRequests.empty()) asked = "open";
+    if (!h->dialogs.saveStartNames.empty()) asked = "save";
+    if (!h->launcher.launches.empty()) {
+        asked = "launch " + ToQString(h->launcher.launches[0].commandLine).section(u' ', 1, 1);
+    }
+    QCOMPARE(asked, pressed);
+    QCOMPARE(source->text(), QString());
+}
+
+void Form1QtTest::layoutAndCaptionsFit() {
+    // A few controls in device-independent pixels, 15 twips to a pixel.
+    QCOMPARE(h->form.size(), QSize(312, 398));
+    QCOMPARE(h->control("Command6")->geometry(), QRect(240, 256, 65, 41));
+    QCOMPARE(h->control("Text2")->geometry(), QRect(16, 16, 265, 19));
+    QCOMPARE(h->control("Text2")->parentWidget(), h->control("Frame2"));
+    QCOMPARE(h->control("Check3")->geometry(), QRect(8, 128, 89, 41));
+    QCOMPARE(h->control<QPushButton>("Command2")->text(), "&Extract all files");
+    QCOMPARE(h->control("Text1")->accessibleName(), "Path to .pdi files:");
+    // Every caption is drawn whole inside its control.
+    for (auto* button : h->form.findChildren<CaptionButton*>()) {
+        const QRect room = button->captionRect();
+        const QRect need = button->fontMetrics().boundingRect(
+            room, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, button->text());
+        QVERIFY2(room.contains(need), qPrintable(button->objectName()));
+    }
+    for (auto* box : h->form.findChildren<CaptionCheckBox*>()) {
+        const QRect room = box->captionRect();
+        const QRect need =
+            box->fontMetrics().boundingRect(room, Qt::AlignLeft | Qt::TextWordWrap, box->text());
+        QVERIFY2(room.contains(need), qPrintable(box->objectName()));
+    }
+    for (auto* frame : h->form.findChildren<QGroupBox*>()) {
+        QVERIFY(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width() - 16);
+    }
+}
+
+void Form1QtTest::buttonsHandTheirFieldsToTheCore() {
+    QTest::keyClicks(h->control("Text1"), "/sets/My Movie.pdi");
+    QTest::keyClicks(h->control("Text2"), "E:\\");
+    QTest::mouseClick(h->control("Check1"), Qt::LeftButton, {}, QPoint(60, 20));  // on the caption
+    QTest::mouseClick(h->control("Check3"), Qt::LeftButton);
+    QTest::mouseClick(h->control("Command2"), Qt::LeftButton);
+    QCOMPARE(h->control<QLineEdit>("Text2")->text(), "E:");
+    QTest::mouseClick(h->control("Command5"), Qt::LeftButton);
+    QCOMPARE(h->steps.steps, (std::vector<std::string>{"wait 1000", "open"}));
+    // Convert writes the dialog's name, the same one again still counting as a change.
+    h->dialogs.answers = {u"/iso/film", u"/iso/film"};
+    h->dialogs.yes = true;
+    for (int i = 0; i < 2; ++i) QTest::mouseClick(h->control("Command6"), Qt::LeftButton);
+    QCOMPARE(h->dialogs.saveStartNames, (std::vector<std::u16string>{u"", u"/iso/film"}));
+    QCOMPARE(h->launcher.launches,
+             (std::vector<RecordingLauncher::Launch>{
+                 {u"pdixtract -r -m \"E:\" \"/sets/My Movie.pdi\"", WindowStyle::MinimizedActive},
+                 {u"pdixtract -gb /run/pdilist.txt \"/sets/My Movie.pdi\"",
+                  WindowStyle::MinimizedActive},
+                 {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"",
+                  WindowStyle::MinimizedActive},
+                 {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"",
+                  WindowStyle::MinimizedActive}}));
+}
+
+void Form1QtTest::pickersFillTheFields() {
+    h->dialogs.answers = {u"  /img/Disc.pdi  ", std::nullopt, u"/media/films/", std::nullopt};
+    for (const char* browse : {"Command1", "Command1", "Command4", "Command4"}) {
+        QTest::mouseClick(h->control(browse), Qt::LeftButton);
+    }
+    QCOMPARE(h->control<QLineEdit>("Text1")->text(), "/img/Disc.pdi");
+    QCOMPARE(h->control<QLineEdit>("Text2")->text(), "/media/films");
+    QCOMPARE(h->dialogs.openRequests.at(1), SourceFileRequest(u"/"));
+    QCOMPARE(enabledActions(), "111");
+}
+
+void Form1QtTest::dropsFillTheFieldThatFits() {
+    QTemporaryDir dir;
+    QFile(dir.filePath("a.pdi")).open(QIODevice::WriteOnly);
+    const QUrl file = QUrl::fromLocalFile(dir.filePath("a.pdi"));
+    const QUrl folder = QUrl::fromLocalFile(dir.path() + "/");
+    const struct {
+        const char* field;
+        QList<QUrl> urls;
+        QString text;
+    } rows[] = {
+        {"Text1", {file}, file.toLocalFile()},
+        {"Text2", {folder}, dir.path()},
+        {"Text1", {folder}, ""},
+        {"Text2", {file}, ""},
+        {"Text1", {file, file}, ""},
+        {"Text1", {QUrl("https://example.net/a.pdi")}, ""},
+        {"Text1", {QUrl::fromLocalFile(dir.filePath("gone.pdi"))}, ""},
+    };
+    for (const auto& row : rows) {
+        auto* field = h->control<QLineEdit>(row.field);
+        field->clear();
+        QMimeData data;
+        data.setUrls(row.urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(field, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(field, &drop);
+        QCOMPARE(enter.isAccepted(), !row.text.isEmpty());
+        QCOMPARE(field->text(), row.text);
+    }
+}
+
+QTEST_MAIN(Form1QtTest)
+#include "form1_qt_test.moc"
