@@ -84,9 +84,17 @@ gone() {
 }
 
 # Clicks window $1 at client point ($2, $3): Wine's frame is 3 pixels wide
-# with a 19-pixel caption. A click is also what activates a window.
+# with a 19-pixel caption.
 click() { xdotool mousemove --window "$1" $((3 + $2)) $((22 + $3)) click 1 sleep 0.2; }
-activate() { click "$1" 1 1; }
+
+# Clicks window $1 until Wine has activated it (and given it the X focus).
+activate() {
+    for _ in 1 2 3 4 5; do
+        click "$1" 1 1
+        [ "$(xdotool getwindowfocus)" = "$1" ] && return 0
+    done
+    fail "window $1 could not be activated"
+}
 key() { xdotool key --delay 80 "$@"; }
 typ() { xdotool type --delay 20 -- "$1"; }
 

@@ -18,5 +18,5 @@ activate "$list"
 key Down shift+Down alt+e
 expect_call 1 '6|pdixtract -m "E:" "C:\Sets\My Movie.pdi" VIDEO_TS.VOB CAFÉ.VOB'
 # Dragged aside by its caption, the list window uncovers the main window.
-xdotool mousemove --window "$list" 100 10 mousedown 1 mousemove_relative 400 0 mouseup 1
+xdotool mousemove --window "$list" 100 10 mousedown 1 mousemove_relative 400 0 mouseup 1 sleep 0.3
 quit
