@@ -17,6 +17,8 @@ session_start() {
     setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/display" \
         </dev/null >/dev/null 2>&1 &
     for _ in $(seq 100); do [ -s "$run/display" ] && break; sleep 0.1; done
+    [ -s "$run/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+    rm -f "$SESSION".*.png
     printf 'RUN=%s\nXVFB=%s\nexport DISPLAY=:%s WINEPREFIX=%s/prefix\n' \
         "$run" $! "$(cat "$run/display")" "$run" >"$SESSION"
     source "$SESSION"
