@@ -42,12 +42,41 @@ std::u16string BufferText(const char* buffer) {
     return FromAnsi(buffer);
 }
 
-// The shell's folder browser needs COM in this thread; it is started on first
-// use, so a program that never browses never loads it.
-void EnsureCom() {
-    static const HRESULT started =
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    (void)started;
+template <typename Function>
+Function SystemFunction(const wchar_t* library, const char* name) {
+    // From the system folder only, never a DLL of that name beside the program.
+    const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The dialogs' functions, from comdlg32, shell32 and ole32. These DLLs are
+// loaded at the first dialog, not at start: the main window needs none of
+// them, and loading them first delays it by a tenth.
+struct DialogFunctions {
+    decltype(&GetOpenFileNameA) getOpenFileName;
+    decltype(&GetSaveFileNameA) getSaveFileName;
+    decltype(&SHBrowseForFolderA) browseForFolder;
+    decltype(&SHGetPathFromIDListA) pathFromIdList;
+    decltype(&CoTaskMemFree) freeIdList;
+};
+
+const DialogFunctions& Functions() {
+    static const DialogFunctions functions = [] {
+        // The shell's dialogs need COM in this thread.
+        if (const auto initialize =
+                SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx")) {
+            initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        }
+        return DialogFunctions{
+            SystemFunction<decltype(&GetOpenFileNameA)>(L"comdlg32.dll", "GetOpenFileNameA"),
+            SystemFunction<decltype(&GetSaveFileNameA)>(L"comdlg32.dll", "GetSaveFileNameA"),
+            SystemFunction<decltype(&SHBrowseForFolderA)>(L"shell32.dll", "SHBrowseForFolderA"),
+            SystemFunction<decltype(&SHGetPathFromIDListA)>(L"shell32.dll", "SHGetPathFromIDListA"),
+            SystemFunction<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree"),
+        };
+    }();
+    return functions;
 }
 
 }  // namespace
@@ -57,7 +86,8 @@ void Win32Dialogs::showError(const std::u16string& title, const std::u16string& 
 }
 
 std::optional<std::u16string> Win32Dialogs::chooseFileToOpen(const OpenFileRequest& request) {
-    EnsureCom();
+    const auto getOpenFileName = Functions().getOpenFileName;
+    if (!getOpenFileName) return std::nullopt;
     std::string file(kOpenBufferSize - 1, ' ');
     std::string fileTitle(kOpenBufferSize - 1, ' ');
     const std::string filters = FilterList(request.filters);
@@ -77,23 +107,24 @@ std::optional<std::u16string> Win32Dialogs::chooseFileToOpen(const OpenFileReque
     open.lpstrInitialDir = initialDir.c_str();
     open.lpstrTitle = title.c_str();
     open.Flags = 0;
-    if (!GetOpenFileNameA(&open)) return std::nullopt;
+    if (!getOpenFileName(&open)) return std::nullopt;
     return BufferText(file.c_str());
 }
 
 std::optional<std::u16string> Win32Dialogs::chooseFolder(const std::u16string& title) {
-    EnsureCom();
+    const DialogFunctions& shell = Functions();
+    if (!shell.browseForFolder || !shell.pathFromIdList || !shell.freeIdList) return std::nullopt;
     const std::string prompt = ToAnsi(title);
     BROWSEINFOA browse{};  // from the desktop, no flags, no display name
     browse.hwndOwner = m_owner;
     browse.lpszTitle = prompt.c_str();
-    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&browse);
+    PIDLIST_ABSOLUTE chosen = shell.browseForFolder(&browse);
     if (!chosen) return std::nullopt;
     // The lookup may write up to MAX_PATH characters, more than a 255-byte
     // buffer could take; this one takes them all.
     char path[MAX_PATH] = {};
-    const BOOL found = SHGetPathFromIDListA(chosen, path);
-    CoTaskMemFree(chosen);
+    const BOOL found = shell.pathFromIdList(chosen, path);
+    shell.freeIdList(chosen);
     if (!found) return std::nullopt;
     path[MAX_PATH - 1] = '\0';
     return BufferText(path);
@@ -101,7 +132,8 @@ std::optional<std::u16string> Win32Dialogs::chooseFolder(const std::u16string& t
 
 std::optional<std::u16string> Win32Dialogs::chooseFileToSave(
     const std::u16string& startName, const std::vector<FileFilter>& filters) {
-    EnsureCom();
+    const auto getSaveFileName = Functions().getSaveFileName;
+    if (!getSaveFileName) return std::nullopt;
     char file[MAX_PATH] = {};
     const std::string start = ToAnsi(startName);
     start.copy(file, MAX_PATH - 1);
@@ -115,7 +147,7 @@ std::optional<std::u16string> Win32Dialogs::chooseFileToSave(
     save.lpstrFile = file;
     save.nMaxFile = MAX_PATH;
     save.Flags = 0;  // in particular no overwrite prompt
-    if (!GetSaveFileNameA(&save)) return std::nullopt;
+    if (!getSaveFileName(&save)) return std::nullopt;
     return BufferText(file);
 }
 
