@@ -26,6 +26,25 @@ double Now() {
     return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
 }
 
+// The shown window "ZELVORN 0.7" of one process, if it has one yet.
+struct Search {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindShown(HWND window, LPARAM search) {
+    auto* s = reinterpret_cast<Search*>(search);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    wchar_t caption[16] = {};
+    if (process == s->process && IsWindowVisible(window) &&
+        GetWindowTextW(window, caption, 16) > 0 && std::wcscmp(caption, L"ZELVORN 0.7") == 0) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // Starts `program`, waits for its window, closes it and returns the time in
 // milliseconds to the window, or a negative number when it never came.
 double RunOnce(const wchar_t* program) {
@@ -38,20 +57,20 @@ double RunOnce(const wchar_t* program) {
                         &startup, &process)) {
         return -1;
     }
-    WaitForInputIdle(process.hProcess, 10000);
-    HWND window = nullptr;
-    for (int i = 0; i < 10000 && !(window && IsWindowVisible(window)); ++i) {
-        window = FindWindowW(nullptr, L"ZELVORN 0.7");
-        if (!window) Sleep(1);
+    WaitForInputIdle(process.hProcess, 20000);
+    Search search{process.dwProcessId, nullptr};
+    while (!search.found && Now() - started < 20000) {
+        EnumWindows(FindShown, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) Sleep(1);
     }
     const double shown = Now();
-    if (window) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
+    if (search.found) PostMessageW(search.found, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
         TerminateProcess(process.hProcess, 1);
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return window ? shown - started : -1;
+    return search.found ? shown - started : -1;
 }
 
 double Median(std::vector<double> values) {
@@ -82,8 +101,11 @@ int wmain(int argc, wchar_t* argv[]) {
     }
     const double z = Median(zelvorn), f = Median(floor);
     std::printf("start to window shown, median of %d rounds:\n", rounds);
-    std::printf(
-        "  Zelvorn.exe  %7.1f ms\n  floor        %7.1f ms\n  ratio        %7.2f (target <= 1.2)\n",
-        z, f, z / f);
+    std::printf("  Zelvorn.exe  %7.1f ms\n  floor        %7.1f ms\n", z, f);
+    std::printf("  ratio        %7.2f (target <= 1.2)\n", z / f);
+    // The fastest rounds say the same with less of the machine's other work in them.
+    const double zf = *std::min_element(zelvorn.begin(), zelvorn.end());
+    const double ff = *std::min_element(floor.begin(), floor.end());
+    std::printf("fastest: %.1f ms against %.1f ms, ratio %.2f\n", zf, ff, zf / ff);
     return 0;
 }
