@@ -17,6 +17,8 @@ packages=(
     groff-base man-db
     # sanitizer build and fuzzing: clang, and libFuzzer from its runtime package
     clang libclang-rt-14-dev
+    # Zelvorn.exe: the cross compiler, and Wine with its own fonts for its tests
+    g++-mingw-w64-x86-64-posix wine64 fonts-wine
 )
 
 as_root=()

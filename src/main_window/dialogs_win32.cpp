@@ -1,0 +1,158 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main_window/dialogs_win32.h"
+
+#include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstddef>
+#include <string>
+
+#include "window_kit/text_win32.h"
+
+namespace zelvorn {
+
+namespace {
+
+// OPENFILENAME_SIZE_VERSION_400A as a constant: the record up to
+// lpTemplateName, without the three fields that Windows 2000 added. That is 76
+// bytes in a 32-bit program and 136 in a 64-bit one.
+constexpr DWORD kOpenRecordSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(kOpenRecordSize == (sizeof(void*) == 4 ? 76 : 136));
+
+// The file name buffers of the open dialog: 254 blanks and the terminator,
+// so the dialog's name box starts blank.
+constexpr DWORD kOpenBufferSize = 255;
+
+// The filter list of a file dialog: description and pattern of each filter,
+// each ended by a NUL; the string's own terminator ends the list.
+std::string FilterList(const std::vector<FileFilter>& filters) {
+    std::string list;
+    for (const FileFilter& filter : filters) {
+        list += ToAnsi(filter.description);
+        list += '\0';
+        list += ToAnsi(filter.pattern);
+        list += '\0';
+    }
+    return list;
+}
+
+// The text a dialog left in `buffer`, up to its first NUL.
+std::u16string BufferText(const char* buffer) {
+    return FromAnsi(buffer);
+}
+
+template <typename Function>
+Function SystemFunction(const wchar_t* library, const char* name) {
+    // From the system folder only, never a DLL of that name beside the program.
+    const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// The dialogs' functions, from comdlg32, shell32 and ole32. These DLLs are
+// loaded at the first dialog, not at start: the main window needs none of
+// them, and loading them first delays it by a tenth.
+struct DialogFunctions {
+    decltype(&GetOpenFileNameA) getOpenFileName;
+    decltype(&GetSaveFileNameA) getSaveFileName;
+    decltype(&SHBrowseForFolderA) browseForFolder;
+    decltype(&SHGetPathFromIDListA) pathFromIdList;
+    decltype(&CoTaskMemFree) freeIdList;
+};
+
+const DialogFunctions& Functions() {
+    static const DialogFunctions functions = [] {
+        // The shell's dialogs need COM in this thread.
+        if (const auto initialize =
+                SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx")) {
+            initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        }
+        return DialogFunctions{
+            SystemFunction<decltype(&GetOpenFileNameA)>(L"comdlg32.dll", "GetOpenFileNameA"),
+            SystemFunction<decltype(&GetSaveFileNameA)>(L"comdlg32.dll", "GetSaveFileNameA"),
+            SystemFunction<decltype(&SHBrowseForFolderA)>(L"shell32.dll", "SHBrowseForFolderA"),
+            SystemFunction<decltype(&SHGetPathFromIDListA)>(L"shell32.dll", "SHGetPathFromIDListA"),
+            SystemFunction<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree"),
+        };
+    }();
+    return functions;
+}
+
+}  // namespace
+
+void Win32Dialogs::showError(const std::u16string& title, const std::u16string& text) {
+    MessageBoxW(m_owner, WideOf(text), WideOf(title), MB_OK | MB_ICONWARNING);
+}
+
+std::optional<std::u16string> Win32Dialogs::chooseFileToOpen(const OpenFileRequest& request) {
+    const auto getOpenFileName = Functions().getOpenFileName;
+    if (!getOpenFileName) return std::nullopt;
+    std::string file(kOpenBufferSize - 1, ' ');
+    std::string fileTitle(kOpenBufferSize - 1, ' ');
+    const std::string filters = FilterList(request.filters);
+    const std::string initialDir = ToAnsi(request.startFolder);
+    const std::string title = ToAnsi(request.title);
+
+    OPENFILENAMEA open{};  // every field not set below is none or 0
+    open.lStructSize = kOpenRecordSize;
+    open.hwndOwner = m_owner;
+    open.hInstance = GetModuleHandleW(nullptr);
+    open.lpstrFilter = filters.c_str();
+    open.nFilterIndex = 0;  // no custom filter, so the first pair is selected
+    open.lpstrFile = file.data();
+    open.nMaxFile = kOpenBufferSize;
+    open.lpstrFileTitle = fileTitle.data();
+    open.nMaxFileTitle = kOpenBufferSize;
+    open.lpstrInitialDir = initialDir.c_str();
+    open.lpstrTitle = title.c_str();
+    open.Flags = 0;
+    if (!getOpenFileName(&open)) return std::nullopt;
+    return BufferText(file.c_str());
+}
+
+std::optional<std::u16string> Win32Dialogs::chooseFolder(const std::u16string& title) {
+    const DialogFunctions& shell = Functions();
+    if (!shell.browseForFolder || !shell.pathFromIdList || !shell.freeIdList) return std::nullopt;
+    const std::string prompt = ToAnsi(title);
+    BROWSEINFOA browse{};  // from the desktop, no flags, no display name
+    browse.hwndOwner = m_owner;
+    browse.lpszTitle = prompt.c_str();
+    PIDLIST_ABSOLUTE chosen = shell.browseForFolder(&browse);
+    if (!chosen) return std::nullopt;
+    // The lookup may write up to MAX_PATH characters, more than a 255-byte
+    // buffer could take; this one takes them all.
+    char path[MAX_PATH] = {};
+    const BOOL found = shell.pathFromIdList(chosen, path);
+    shell.freeIdList(chosen);
+    if (!found) return std::nullopt;
+    path[MAX_PATH - 1] = '\0';
+    return BufferText(path);
+}
+
+std::optional<std::u16string> Win32Dialogs::chooseFileToSave(
+    const std::u16string& startName, const std::vector<FileFilter>& filters) {
+    const auto getSaveFileName = Functions().getSaveFileName;
+    if (!getSaveFileName) return std::nullopt;
+    char file[MAX_PATH] = {};
+    const std::string start = ToAnsi(startName);
+    start.copy(file, MAX_PATH - 1);
+    const std::string filterList = FilterList(filters);
+
+    OPENFILENAMEA save{};
+    save.lStructSize = sizeof save;
+    save.hwndOwner = m_owner;
+    save.lpstrFilter = filterList.c_str();
+    save.nFilterIndex = 1;
+    save.lpstrFile = file;
+    save.nMaxFile = MAX_PATH;
+    save.Flags = 0;  // in particular no overwrite prompt
+    if (!getSaveFileName(&save)) return std::nullopt;
+    return BufferText(file);
+}
+
+bool Win32Dialogs::askYesNo(const std::u16string& title, const std::u16string& text) {
+    return MessageBoxW(m_owner, WideOf(text), WideOf(title), MB_YESNO) == IDYES;
+}
+
+}  // namespace zelvorn

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <windows.h>
+
+#include "jobs/dialogs.h"
+
+namespace zelvorn {
+
+// The real dialogs, modal to the main window: the system's message boxes,
+// its ANSI open and save dialogs and its folder browser.
+class Win32Dialogs : public Dialogs {
+public:
+    // The window the dialogs are modal to; set once it exists.
+    void setOwner(HWND owner) { m_owner = owner; }
+
+    void showError(const std::u16string& title, const std::u16string& text) override;
+    // GetOpenFileNameA with the record in its 4.0 size and no flags; the
+    // chosen path comes back as the dialog's buffer holds it up to its NUL.
+    std::optional<std::u16string> chooseFileToOpen(const OpenFileRequest& request) override;
+    // SHBrowseForFolderA from the desktop with no flags, then
+    // SHGetPathFromIDListA; a drive root comes back as "C:\".
+    std::optional<std::u16string> chooseFolder(const std::u16string& title) override;
+    // GetSaveFileNameA with the platform's own title and folder and no
+    // overwrite prompt.
+    std::optional<std::u16string> chooseFileToSave(const std::u16string& startName,
+                                                   const std::vector<FileFilter>& filters) override;
+    // MessageBoxW with Yes and No only (Yes the default, no icon).
+    bool askYesNo(const std::u16string& title, const std::u16string& text) override;
+
+private:
+    HWND m_owner = nullptr;
+};
+
+}  // namespace zelvorn

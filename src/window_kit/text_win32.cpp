@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window_kit/text_win32.h"
+
+#include <climits>
+
+namespace zelvorn {
+
+std::u16string WindowText(HWND window) {
+    std::u16string text(static_cast<std::size_t>(GetWindowTextLengthW(window)), u'\0');
+    if (text.empty()) return text;
+    // The length may overstate (it can count a double-byte conversion twice).
+    const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()),
+                                      static_cast<int>(text.size()) + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+std::string ToAnsi(std::u16string_view text) {
+    if (text.empty() || text.size() > INT_MAX / 2) return {};
+    const std::wstring_view wide = WideOf(text);
+    const int length = static_cast<int>(wide.size());
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), length, bytes.data(), size, nullptr, nullptr);
+    }
+    return bytes;
+}
+
+std::u16string FromAnsi(std::string_view bytes) {
+    if (bytes.empty() || bytes.size() > INT_MAX) return {};
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    std::u16string text(static_cast<std::size_t>(size > 0 ? size : 0), u'\0');
+    if (size > 0) {
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), length,
+                            reinterpret_cast<wchar_t*>(text.data()), size);
+    }
+    return text;
+}
+
+std::u16string SystemErrorText(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::u16string text;
+    if (length > 0) text = U16Of({buffer, length});
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ' ||
+                             text.back() == u'.')) {
+        text.pop_back();
+    }
+    if (text.empty()) text = u"system error " + std::u16string(U16Of(std::to_wstring(error)));
+    return text;
+}
+
+}  // namespace zelvorn

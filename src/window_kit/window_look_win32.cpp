@@ -1,0 +1,308 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "window_kit/window_look_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
+
+#include "window_kit/text_win32.h"
+
+namespace zelvorn {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"ZelvornClassicWindow";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+// Control numbers stay clear of IDOK and IDCANCEL, which Enter and Esc send.
+constexpr int kFirstControlId = 100;
+
+HINSTANCE Instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+// The per-monitor DPI functions came with Windows 10; older systems have one
+// DPI for every monitor.
+template <typename Function>
+Function User32Function(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT DpiOf(HWND window) {
+    static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    if (getDpiForWindow) return getDpiForWindow(window);
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return static_cast<UINT>(dpi);
+}
+
+void AdjustForDpi(RECT& rect, UINT dpi) {
+    static const auto adjust =
+        User32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (adjust) {
+        adjust(&rect, kWindowStyle, FALSE, 0, dpi);
+    } else {
+        AdjustWindowRectEx(&rect, kWindowStyle, FALSE, 0);
+    }
+}
+
+HFONT FontAt(const wchar_t* face, UINT dpi) {
+    return CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                       FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+// The classic dialog font, MS Sans Serif at 8 points, at `dpi`: its TrueType
+// twin Microsoft Sans Serif where the system has it, so it scales smoothly,
+// else the font itself. The captions are sized for its narrow letters; the
+// newer dialog font, Tahoma, would not fit them.
+HFONT ClassicFont(UINT dpi) {
+    static const bool hasTrueType = [] {
+        const HFONT probe = FontAt(L"Microsoft Sans Serif", 96);
+        const HDC screen = GetDC(nullptr);
+        const HGDIOBJ previous = SelectObject(screen, probe);
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(screen, LF_FACESIZE, face);
+        SelectObject(screen, previous);
+        ReleaseDC(nullptr, screen);
+        DeleteObject(probe);
+        return std::wstring_view(face) == L"Microsoft Sans Serif";
+    }();
+    return FontAt(hasTrueType ? L"Microsoft Sans Serif" : L"MS Sans Serif", dpi);
+}
+
+void RegisterClassOnce(WNDPROC procedure) {
+    static const ATOM atom = [procedure] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = Instance();
+        windowClass.hIcon = static_cast<HICON>(LoadImageW(
+            Instance(), MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+        windowClass.hIconSm = static_cast<HICON>(
+            LoadImageW(Instance(), MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
+                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        windowClass.lpszClassName = kClassName;
+        return RegisterClassExW(&windowClass);
+    }();
+    (void)atom;
+}
+
+bool IsClassicWindow(HWND window) {
+    wchar_t name[std::size(kClassName) + 1] = {};
+    return GetClassNameW(window, name, static_cast<int>(std::size(name))) > 0 &&
+           std::wstring_view(name) == kClassName;
+}
+
+HWND CreateControl(HWND parent, const ControlSpec& spec, int id) {
+    const wchar_t* windowClass = L"BUTTON";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    // Each focusable control is a group of its own, so arrow keys stay in it.
+    constexpr DWORD kFocusable = WS_TABSTOP | WS_GROUP;
+    switch (spec.kind) {
+        case ControlKind::Button:
+            style |= BS_PUSHBUTTON | BS_MULTILINE | kFocusable;
+            break;
+        case ControlKind::CheckBox:
+            style |= BS_AUTOCHECKBOX | BS_MULTILINE | kFocusable;
+            break;
+        case ControlKind::Frame:
+            style |= BS_GROUPBOX;
+            break;
+        case ControlKind::TextField:
+            windowClass = L"EDIT";
+            style |= ES_AUTOHSCROLL | kFocusable;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::List:
+            windowClass = L"LISTBOX";
+            style |= LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kFocusable;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::Label:
+            windowClass = L"STATIC";
+            style |= SS_LEFT;
+            break;
+    }
+    const std::u16string caption(spec.caption);
+    const HWND control =
+        CreateWindowExW(exStyle, windowClass, WideOf(caption), style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+    // A path field takes any length, not the 32,767 characters of a new field.
+    if (spec.kind == ControlKind::TextField) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    return control;
+}
+
+BOOL CALLBACK FindShownWindow(HWND window, LPARAM found) {
+    if (IsClassicWindow(window) && IsWindowVisible(window)) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+ClassicWindow::~ClassicWindow() {
+    if (m_hwnd) {
+        // No handler of a half-destroyed object may run while the window goes.
+        SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        DestroyWindow(m_hwnd);
+    }
+    if (m_font) DeleteObject(m_font);
+}
+
+void ClassicWindow::create(const WindowSpec& spec, std::span<const Binding> controls) {
+    RegisterClassOnce(&Procedure);
+    m_spec = &spec;
+    const std::u16string caption(spec.caption);
+    CreateWindowExW(0, kClassName, WideOf(caption), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, Instance(), this);
+
+    // Windows walks Tab and access keys in creation order.
+    std::vector<const Binding*> byTab;
+    for (const Binding& binding : controls) byTab.push_back(&binding);
+    std::stable_sort(byTab.begin(), byTab.end(), [](const Binding* a, const Binding* b) {
+        return a->spec.tabIndex < b->spec.tabIndex;
+    });
+    for (const Binding* binding : byTab) {
+        binding->control = CreateControl(m_hwnd, binding->spec,
+                                         kFirstControlId + static_cast<int>(m_controls.size()));
+        m_controls.push_back({binding->control, &binding->spec});
+        const ControlKind kind = binding->spec.kind;
+        if (!m_focus && kind != ControlKind::Frame && kind != ControlKind::Label) {
+            m_focus = binding->control;
+        }
+    }
+    // Frames are no tab stops, so moving them down changes no keyboard order.
+    for (const Placed& placed : m_controls) {
+        if (placed.spec->kind == ControlKind::Frame) {
+            SetWindowPos(placed.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    for (const Placed& placed : m_controls) {
+        if (placed.spec->toolTip.empty()) continue;
+        if (!m_toolTips) {
+            m_toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd,
+                                         nullptr, Instance(), nullptr);
+        }
+        std::u16string text(placed.spec->toolTip);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = m_hwnd;
+        tool.uId = reinterpret_cast<UINT_PTR>(placed.hwnd);
+        tool.lpszText = reinterpret_cast<wchar_t*>(text.data());
+        SendMessageW(m_toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    layout(DpiOf(m_hwnd));
+}
+
+void ClassicWindow::layout(UINT dpi) {
+    const HFONT font = ClassicFont(dpi);
+    for (const Placed& placed : m_controls) {
+        // A control inside a frame is placed relative to the frame.
+        TwipsRect rect = placed.spec->rect;
+        for (const Placed& container : m_controls) {
+            if (container.spec->name == placed.spec->container) {
+                rect.left += container.spec->rect.left;
+                rect.top += container.spec->rect.top;
+            }
+        }
+        const PixelRect pixels = TwipsToPixels(rect, dpi);
+        SetWindowPos(placed.hwnd, nullptr, pixels.x, pixels.y, pixels.width, pixels.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(placed.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+    if (m_font) DeleteObject(m_font);
+    m_font = font;
+    RECT frame{0, 0, TwipsToPixels(m_spec->clientWidth, dpi),
+               TwipsToPixels(m_spec->clientHeight, dpi)};
+    AdjustForDpi(frame, dpi);
+    SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ClassicWindow::onClose() {
+    DestroyWindow(m_hwnd);
+    QuitWhenNoWindowShown();
+}
+
+LRESULT CALLBACK ClassicWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<ClassicWindow*>(created->lpCreateParams);
+        self->m_hwnd = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<ClassicWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->m_hwnd = nullptr;
+        self->m_controls.clear();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT ClassicWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam != 0) onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            return 0;
+        case WM_ACTIVATE:
+            // A plain window forgets its focused control when it is left;
+            // keep it, as a dialog does.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(m_hwnd, focus)) m_focus = focus;
+            } else if (m_focus && IsWindow(m_focus)) {
+                SetFocus(m_focus);
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            onClose();
+            return 0;
+        case WM_DPICHANGED: {
+            layout(HIWORD(wParam));
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
+        default:
+            break;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+int RunMessageLoop() {
+    MSG message{};
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+        if (got == -1) return 1;
+        const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+        if (root && IsClassicWindow(root) && IsDialogMessageW(root, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void QuitWhenNoWindowShown() {
+    bool found = false;
+    EnumThreadWindows(GetCurrentThreadId(), FindShownWindow, reinterpret_cast<LPARAM>(&found));
+    if (!found) PostQuitMessage(0);
+}
+
+}  // namespace zelvorn

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <vector>
+
+#include "window_kit/twips.h"
+
+namespace zelvorn {
+
+// The resource number of the program's icon (app/zelvorn.rc).
+inline constexpr int kIconResource = 1;
+
+// A fixed-size top-level window built from a layout table with the standard
+// controls: BUTTON (push button, check box, BS_GROUPBOX frame), EDIT, LISTBOX
+// and STATIC, placed by their twips at the monitor's DPI in the classic dialog
+// font, and placed again when the window moves to a monitor of another DPI.
+// The keyboard works as in a dialog (access keys, Tab) through RunMessageLoop.
+class ClassicWindow {
+public:
+    ClassicWindow(const ClassicWindow&) = delete;
+    ClassicWindow& operator=(const ClassicWindow&) = delete;
+    // Destroys the window if it is still there.
+    virtual ~ClassicWindow();
+
+    // The window; null once it has been destroyed.
+    HWND hwnd() const { return m_hwnd; }
+
+protected:
+    ClassicWindow() = default;
+
+    // A line of a layout table and the member that receives its control.
+    struct Binding {
+        const ControlSpec& spec;
+        HWND& control;
+    };
+
+    // Creates the window, hidden, where the system places new windows, with no
+    // owner, and then its controls in tab order: frames take no focus and lie
+    // beneath every other control. The first control in tab order starts with
+    // the keyboard focus.
+    void create(const WindowSpec& spec, std::span<const Binding> controls);
+
+    // A control's notification: BN_CLICKED, EN_CHANGE, ...
+    virtual void onCommand(HWND control, int code) = 0;
+    // The close box; by default the window is destroyed.
+    virtual void onClose();
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void layout(UINT dpi);
+
+    struct Placed {
+        HWND hwnd;
+        const ControlSpec* spec;
+    };
+    HWND m_hwnd = nullptr;
+    const WindowSpec* m_spec = nullptr;
+    std::vector<Placed> m_controls;
+    HFONT m_font = nullptr;
+    HWND m_toolTips = nullptr;
+    HWND m_focus = nullptr;  // the control that had the focus when the window was left
+};
+
+// Runs the program's message loop until WM_QUIT and returns its exit code.
+// Keys go through IsDialogMessageW of their window first, for access keys and
+// Tab; an access key of a disabled control does nothing.
+int RunMessageLoop();
+
+// Ends the message loop when none of the program's windows is shown any more.
+void QuitWhenNoWindowShown();
+
+}  // namespace zelvorn
