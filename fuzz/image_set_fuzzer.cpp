@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,8 +10,8 @@
 #include "commands.h"
 #include "errors.h"
 #include "fuzz_checks.h"
-#include "image_reader.h"
 #include "member_set.h"
+#include "volume.h"
 
 namespace {
 
@@ -79,21 +81,31 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
     try {
         const std::string named = (dir / "set.pdi").string();
         pdix::MemberSet set = pdix::MemberSet::open(named);
-        pdix::check_image(set, named);
-        // One pass, as an extraction makes it: every record, and the data of the first files.
-        pdix::ImageReader reader(set, named);
-        std::vector<pdix::ImageFile> files;
-        pdix::ImageFile file;
-        while (reader.next(file)) {
-            files.push_back(file);
-            if (files.size() > kMaxFilesRead) continue;
+        std::unique_ptr<pdix::Volume> volume = pdix::open_volume(set, named);
+        // As an extraction reads them: the data of the first files, plain or not.
+        std::size_t count = 0;
+        for (const pdix::ImageFile& file : volume->files()) {
+            if (++count > kMaxFilesRead || !file.problem.empty()) continue;
             std::uint64_t bytes = 0;
-            reader.read_data([&](const void*, std::size_t n, std::uint64_t) { bytes += n; });
-            if (bytes > set.size() + file.size) return "more data than the image holds";
+            if (file.plain) {
+                char buf[4096];
+                for (const pdix::Extent& e : file.extents) {
+                    for (std::uint64_t at = 0; at < e.length; at += sizeof buf) {
+                        bytes += set.read_at(e.offset + at, buf,
+                                             std::min<std::uint64_t>(sizeof buf, e.length - at));
+                    }
+                }
+            } else {
+                try {
+                    volume->read(file, [&](const void*, std::size_t n, std::uint64_t) { bytes += n; });
+                } catch (const pdix::Error&) {
+                }
+            }
+            if (file.plain && bytes != file.size) return "a plain file whose data was not all read";
         }
         std::vector<std::string> flagged, dropped;
-        const std::string list = pdix::format_list(files, flagged, dropped);
-        if (list.size() < files.size() - dropped.size()) return "a list shorter than its entries";
+        const std::string list = pdix::format_list(volume->files(), flagged, dropped);
+        if (list.size() < volume->files().size() - dropped.size()) return "a list shorter than its entries";
     } catch (const pdix::Error&) {
         // A clear refusal (not an image, truncated, unreadable) is the right outcome.
     }

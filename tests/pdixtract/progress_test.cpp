@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a person sees of a run: on a terminal one line that fits, a window title and a
+// summary; elsewhere plain lines; and never a raw control character from a file name.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "test_support.h"
+
+using namespace pdix_test;
+
+namespace {
+
+// Every file name printed in full would be wider than any terminal; two try to steer it.
+const Tree files = {
+    {"VIDEO_TS/VTS_01_1.VOB", random_bytes(4 << 20, 1)},
+    {"EXTRA/" + std::string(200, 'L') + ".TXT", "long"},
+    {"EXTRA/\x1b]2;pwned\x07.txt", "title"},
+    {"EXTRA/\x1b[2J.txt", "clear"},
+};
+
+// Columns of the widest line the terminal showed, the program's own sequences left out.
+std::size_t widest_line(const std::string& shown) {
+    std::size_t widest = 0, width = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        char c = shown[i];
+        if (c == '\r' || c == '\n') {
+            width = 0;
+        } else if (shown.compare(i, 3, "\x1b[K") == 0) {
+            i += 2;
+        } else if (shown.compare(i, 4, "\x1b]0;") == 0) {
+            i = shown.find('\a', i);
+        } else if ((c & 0xC0) != 0x80) {
+            widest = std::max(widest, ++width);
+        }
+    }
+    return widest;
+}
+
+class OnATerminal : public ::testing::TestWithParam<int> {};
+
+TEST_P(OnATerminal, OneLineThatFitsATitleAndASummary) {
+    const int columns = GetParam();
+    TempDir dir;
+    write_members(make_image(files), dir.path(), "disc", 1 << 20);
+    RunResult r = run_on_terminal({"-m", "out", "disc.pdi"}, dir.path(), columns, Limits{0, 0, {"TERM=xterm"}});
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_LE(widest_line(r.out), static_cast<std::size_t>(columns)) << r.out;
+    EXPECT_NE(r.out.find("% Extracting disc.pdi \u2013 pdixtract\a"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find(" of "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Extracted 4 files, 4.00 MiB in "), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("\x1b]2;"), std::string::npos) << r.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, OnATerminal, ::testing::Values(80, 40),
+                         [](const auto& info) { return std::to_string(info.param) + "Columns"; });
+
+TEST(Progress, DumbTerminalGetsNoTitle) {
+    TempDir dir;
+    write_members(make_image({{"A.TXT", "a"}}), dir.path(), "disc", 1 << 20);
+    RunResult r = run_on_terminal({"-m", "out", "disc.pdi"}, dir.path(), 80, Limits{0, 0, {"TERM=dumb"}});
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.find("\x1b]"), std::string::npos) << r.out;
+}
+
+TEST(Progress, ElsewhereOnePlainLinePerFileWithNamesEscaped) {
+    TempDir dir;
+    write_members(make_image(files), dir.path(), "disc", 1 << 20);
+    RunResult r = run_pdixtract({"-m", "out", "disc.pdi"}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find_first_of("\r\x1b"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\\x1B]2;pwned\\x07.txt 5\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\\x1B[2J.txt 5\n"), std::string::npos) << r.out;
+}
+
+}  // namespace
