@@ -97,7 +97,8 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
                 }
             } else {
                 try {
-                    volume->read(file, [&](const void*, std::size_t n, std::uint64_t) { bytes += n; });
+                    volume->read(file,
+                                 [&](const void*, std::size_t n, std::uint64_t) { bytes += n; });
                 } catch (const pdix::Error&) {
                 }
             }
@@ -105,7 +106,8 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
         }
         std::vector<std::string> flagged, dropped;
         const std::string list = pdix::format_list(volume->files(), flagged, dropped);
-        if (list.size() < volume->files().size() - dropped.size()) return "a list shorter than its entries";
+        if (list.size() < volume->files().size() - dropped.size())
+            return "a list shorter than its entries";
     } catch (const pdix::Error&) {
         // A clear refusal (not an image, truncated, unreadable) is the right outcome.
     }

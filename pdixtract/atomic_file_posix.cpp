@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <utility>
 
 #include "atomic_file.h"
 #include "errors.h"
@@ -39,17 +40,20 @@ AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, "%08x", serial++);
         m_temp = dir + "." + base + "." + suffix + ".part";
+        // Registered first, so a signal that comes just after the open still removes it.
+        m_slot = register_temporary(m_temp);
         // 0666 and the umask, as for any file a user's program creates.
         m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd >= 0) {
-            m_slot = register_temporary(m_temp);
-            return;
+        if (m_fd >= 0) return;
+        int err = errno;
+        forget_temporary(std::exchange(m_slot, -1));
+        if (err != EEXIST) {
+            m_temp.clear();
+            fail(err);
         }
-        if (errno != EEXIST) break;
     }
-    int err = errno;
     m_temp.clear();
-    fail(err);
+    fail(EEXIST);
 }
 
 AtomicFile::~AtomicFile() {
@@ -110,9 +114,10 @@ std::uint64_t AtomicFile::copy_from(FileHandle in, const std::string& in_name,
     }
     if (!m_buffer) m_buffer.reset(new char[buffer_size]);
     int err = 0;
-    std::int64_t n = read_input(in, m_buffer.get(), std::min<std::uint64_t>(len, buffer_size),
-                                in_offset, err);
-    if (n < 0) throw Error(ExitCode::bad_image, with_errno("cannot read set member: " + in_name, err));
+    std::int64_t n =
+        read_input(in, m_buffer.get(), std::min<std::uint64_t>(len, buffer_size), in_offset, err);
+    if (n < 0)
+        throw Error(ExitCode::bad_image, with_errno("cannot read set member: " + in_name, err));
     write_at(m_buffer.get(), static_cast<std::size_t>(n), offset);
     return static_cast<std::uint64_t>(n);
 }

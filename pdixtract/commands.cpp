@@ -41,10 +41,11 @@ void remove_members(MemberSet& set) {
     for (const Member& m : set.members()) {
         int err = remove_if_same(m.path, m.id);
         if (err == 0 || !failure.empty()) continue;
-        failure = err == EEXIST ? "set member was replaced during the run, not deleted: " + m.path
-                                : with_errno("cannot delete set member " + m.path +
-                                                 " (the work itself succeeded)",
-                                             err);
+        failure =
+            err == EEXIST
+                ? "set member was replaced during the run, not deleted: " + m.path
+                : with_errno("cannot delete set member " + m.path + " (the work itself succeeded)",
+                             err);
     }
     if (!failure.empty()) throw Error(ExitCode::remove_failed, failure);
 }
@@ -60,7 +61,8 @@ void copy_extents(const MemberSet& set, const std::vector<Extent>& extents, Atom
             const Member& m = set.members()[i];
             std::uint64_t len = std::min({e.length - done, m.start + m.size - at, copy_chunk});
             std::uint64_t n = out.copy_from(set.handle(i), m.path, at - m.start, written, len);
-            if (n == 0) throw Error(ExitCode::bad_image, "set member shrank while reading: " + m.path);
+            if (n == 0)
+                throw Error(ExitCode::bad_image, "set member shrank while reading: " + m.path);
             done += n;
             written += n;
             progress.advance(n);
@@ -85,9 +87,10 @@ public:
     // Throws unless nothing was left out.
     void check(const Options& opts) const {
         if (m_count == 0) return;
-        throw Error(m_code, std::to_string(m_count) +
-                                (m_count == 1 ? " entry" : " entries") + " of the image left out" +
-                                (opts.remove_members ? ", set members kept" : "") + ": " + opts.set);
+        throw Error(m_code, std::to_string(m_count) + (m_count == 1 ? " entry" : " entries") +
+                                " of the image left out" +
+                                (opts.remove_members ? ", set members kept" : "") + ": " +
+                                opts.set);
     }
 
 private:
@@ -217,8 +220,10 @@ void run_list(const Options& opts, const Console& con) {
     omitted.report_all(*volume);
     std::vector<ImageFile> files;
     for (const ImageFile& f : volume->files()) {
-        if (f.problem.empty()) files.push_back(f);
-        else omitted.report(ExitCode::bad_image, f.problem + ": " + f.path);
+        if (f.problem.empty())
+            files.push_back(f);
+        else
+            omitted.report(ExitCode::bad_image, f.problem + ": " + f.path);
     }
     std::vector<std::string> flagged, dropped;
     std::string text = format_list(files, flagged, dropped);

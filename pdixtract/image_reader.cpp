@@ -46,7 +46,7 @@ long ImageReader::on_read(struct archive* a, void* self, const void** buf) {
     try {
         std::size_t n = r->m_set.read_at(r->m_pos, r->m_buf.data(), r->m_block);
         r->m_pos += n;
-            // Ramp up while reading on sequentially, so data moves in big reads and
+        // Ramp up while reading on sequentially, so data moves in big reads and
         // directory lookups after a jump stay small.
         r->m_block = std::min(r->m_block * 2, max_block);
         *buf = r->m_buf.data();

@@ -80,7 +80,8 @@ struct RockRidge {
 
 class Iso9660 : public Volume {
 public:
-    Iso9660(const MemberSet& set, std::string display) : m_set(set), m_display(std::move(display)) {}
+    Iso9660(const MemberSet& set, std::string display)
+        : m_set(set), m_display(std::move(display)) {}
 
     bool load();
     void read(const ImageFile& file, const DataSink& sink) override;
@@ -169,14 +170,15 @@ bool Iso9660::load() {
 void Iso9660::read_folder(const Folder& folder) {
     const std::string shown = folder.path.empty() ? "/" : folder.path;
     if (!inside(folder.offset, folder.size)) {
-        m_problems.push_back({ExitCode::bad_image,
-                              "folder lies past the end of the image, its files are missing: " +
-                                  shown});
+        m_problems.push_back(
+            {ExitCode::bad_image,
+             "folder lies past the end of the image, its files are missing: " + shown});
         return;
     }
     std::vector<unsigned char> buf(chunk);
     for (std::uint64_t done = 0; done < folder.size;) {
-        std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(chunk, folder.size - done));
+        std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(chunk, folder.size - done));
         std::size_t got = m_set.read_at(folder.offset + done, buf.data(), want);
         for (std::size_t s = 0; s < got; s += m_block) {
             if (!m_seen_sectors.insert((folder.offset + done + s) / m_block).second) {
@@ -205,9 +207,12 @@ void Iso9660::parse_susp(const unsigned char* p, std::size_t n, RockRidge& rr, i
         if (is("NM") && len >= 5) {
             if (!rr.has_name) rr.name.clear();
             rr.has_name = true;
-            if (p[4] & 0x02) rr.name = ".";
-            else if (p[4] & 0x04) rr.name = "..";
-            else rr.name.append(reinterpret_cast<const char*>(p + 5), len - 5);
+            if (p[4] & 0x02)
+                rr.name = ".";
+            else if (p[4] & 0x04)
+                rr.name = "..";
+            else
+                rr.name.append(reinterpret_cast<const char*>(p + 5), len - 5);
         } else if (is("PX") && len >= 8) {
             rr.has_mode = true;
             rr.mode = le32(p + 4);

@@ -14,7 +14,7 @@ namespace pdix {
 namespace {
 
 // Members open at once; the rest wait their turn.
-constexpr std::size_t max_open = 64;
+constexpr std::size_t max_open = 16;
 
 std::string lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -29,8 +29,8 @@ bool starts_an_image(const std::string& path) {
     FileHandle f = open_input(path, id, size, err);
     if (f == no_file) return false;
     char magic[5] = {};
-    bool yes = read_input(f, magic, sizeof magic, 32769, err) == 5 &&
-               std::memcmp(magic, "CD001", 5) == 0;
+    bool yes =
+        read_input(f, magic, sizeof magic, 32769, err) == 5 && std::memcmp(magic, "CD001", 5) == 0;
     close_input(f);
     return yes;
 }
@@ -105,9 +105,9 @@ MemberSet MemberSet::open(const std::string& named_member) {
         }
         for (unsigned i = 0; found.count(i); ++i) paths.push_back(found[i]);
         if (set.m_name.index >= paths.size()) {
-            throw Error(ExitCode::set_missing,
-                        "set member " + named_member + " lies beyond a gap: member " +
-                            std::to_string(paths.size()) + " is missing");
+            throw Error(ExitCode::set_missing, "set member " + named_member +
+                                                   " lies beyond a gap: member " +
+                                                   std::to_string(paths.size()) + " is missing");
         }
         set.m_named = true;
     }
@@ -117,6 +117,10 @@ MemberSet MemberSet::open(const std::string& named_member) {
         m.path = p;
         int err = 0;
         FileHandle f = open_input(p, m.id, m.size, err);
+        while (f == no_file && err == EMFILE && !set.m_open.empty()) {
+            set.evict();
+            f = open_input(p, m.id, m.size, err);
+        }
         if (f == no_file && err == EINVAL) not_regular(p);
         if (f == no_file) {
             throw Error(ExitCode::set_missing, with_errno("cannot open set member: " + p, err));
@@ -126,11 +130,7 @@ MemberSet MemberSet::open(const std::string& named_member) {
         set.m_members.push_back(std::move(m));
         set.m_handles.push_back(f);
         set.m_open.push_back(set.m_members.size() - 1);
-        if (set.m_open.size() > max_open) {
-            close_input(set.m_handles[set.m_open.front()]);
-            set.m_handles[set.m_open.front()] = no_file;
-            set.m_open.erase(set.m_open.begin());
-        }
+        if (set.m_open.size() > max_open) set.evict();
     }
     return set;
 }
@@ -164,6 +164,12 @@ void MemberSet::close() {
     m_open.clear();
 }
 
+void MemberSet::evict() const {
+    close_input(m_handles[m_open.front()]);
+    m_handles[m_open.front()] = no_file;
+    m_open.erase(m_open.begin());
+}
+
 FileHandle MemberSet::handle(std::size_t i) const {
     auto at = std::find(m_open.begin(), m_open.end(), i);
     if (at != m_open.end()) {
@@ -176,6 +182,11 @@ FileHandle MemberSet::handle(std::size_t i) const {
     std::uint64_t size = 0;
     int err = 0;
     FileHandle f = open_input(m.path, id, size, err);
+    // Out of descriptors: give one of ours back and try again.
+    while (f == no_file && err == EMFILE && !m_open.empty()) {
+        evict();
+        f = open_input(m.path, id, size, err);
+    }
     if (f == no_file) {
         throw Error(ExitCode::set_missing, with_errno("cannot open set member: " + m.path, err));
     }
@@ -183,11 +194,7 @@ FileHandle MemberSet::handle(std::size_t i) const {
         close_input(f);
         throw Error(ExitCode::bad_image, "set member was replaced or cut while reading: " + m.path);
     }
-    if (m_open.size() >= max_open) {
-        close_input(m_handles[m_open.front()]);
-        m_handles[m_open.front()] = no_file;
-        m_open.erase(m_open.begin());
-    }
+    if (m_open.size() >= max_open) evict();
     m_handles[i] = f;
     m_open.push_back(i);
     return f;

@@ -13,7 +13,7 @@ namespace pdix {
 // One member file of a set and where its bytes sit in the image.
 struct Member {
     std::string path;
-    FileId id;                // the file that was read, so -r deletes nothing else
+    FileId id;  // the file that was read, so -r deletes nothing else
     std::uint64_t size = 0;
     std::uint64_t start = 0;  // offset of its first byte in the image
 };
@@ -68,6 +68,8 @@ public:
     void close();
 
 private:
+    void evict() const;  // closes the least recently used member
+
     std::vector<Member> m_members;
     std::uint64_t m_size = 0;
     MemberName m_name;  // the members' naming, when the set has .pdi names

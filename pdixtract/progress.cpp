@@ -199,7 +199,8 @@ std::string Progress::compose(int width, double speed) const {
         name_width = std::max(0, std::min(name_columns, room));
     }
     std::string name = fit_middle(m_item, name_width);
-    std::string line = name + std::string(static_cast<std::size_t>(name_width - columns(name)), ' ');
+    std::string line =
+        name + std::string(static_cast<std::size_t>(name_width - columns(name)), ' ');
     if (bar > 0) {
         int full = static_cast<int>(bar * static_cast<std::uint64_t>(percent) / 100);
         line += " [" + std::string(static_cast<std::size_t>(full), '#') +
@@ -228,8 +229,8 @@ void Progress::draw(bool force) {
     std::fprintf(m_con.out, "\r%s\033[K", line.c_str());
     if (m_con.title) {
         unsigned percent = m_total ? static_cast<unsigned>(m_done * 100 / m_total) : 100;
-        std::string title = std::to_string(percent) + "% " + m_doing + " " + m_subject +
-                            " \u2013 pdixtract";
+        std::string title =
+            std::to_string(percent) + "% " + m_doing + " " + m_subject + " \u2013 pdixtract";
         if (title != m_title) std::fprintf(m_con.out, "\033]0;%s\007", title.c_str());
         m_title = title;
     }

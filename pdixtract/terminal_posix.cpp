@@ -18,7 +18,7 @@ bool input_is_terminal() {
 }
 
 int terminal_width(std::FILE* stream) {
-    winsize ws {};
+    winsize ws{};
     if (::ioctl(::fileno(stream), TIOCGWINSZ, &ws) != 0) return 0;
     return ws.ws_col;
 }

@@ -60,8 +60,9 @@ public:
         bool announced = false;
         char d[8];
         for (std::uint64_t at = 16 * 2048; at < 32 * 2048 && !announced; at += 2048) {
-            announced = m_input.set->read_at(at, d, sizeof d) == sizeof d &&
-                        (std::memcmp(d + 1, "NSR02", 5) == 0 || std::memcmp(d + 1, "NSR03", 5) == 0);
+            announced =
+                m_input.set->read_at(at, d, sizeof d) == sizeof d &&
+                (std::memcmp(d + 1, "NSR02", 5) == 0 || std::memcmp(d + 1, "NSR03", 5) == 0);
         }
         if (!announced) return false;
         m_udf = udfread_init();
@@ -108,7 +109,8 @@ private:
                 UDFFILE* f = udfread_file_openat(dir, name.c_str());
                 ImageFile file{full, name, 0, {}, false, ""};
                 if (f) {
-                    file.size = static_cast<std::uint64_t>(std::max<std::int64_t>(0, udfread_file_size(f)));
+                    file.size =
+                        static_cast<std::uint64_t>(std::max<std::int64_t>(0, udfread_file_size(f)));
                     udfread_file_close(f);
                 } else {
                     file.problem = "file cannot be found in the image, skipped";

@@ -15,7 +15,9 @@ struct NameCase {
     unsigned index;
 };
 
-void PrintTo(const NameCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class MemberNames : public ::testing::TestWithParam<NameCase> {};
 
@@ -27,15 +29,16 @@ TEST_P(MemberNames, SplitByTheSetConvention) {
     EXPECT_EQ(n.index, c.index);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, MemberNames, ::testing::Values(
-    NameCase{"First", "/s/disc.pdi", true, "/s/disc", 0},
-    NameCase{"Twelfth", "/s/disc.12.pdi", true, "/s/disc", 12},
-    NameCase{"UpperCase", "My Movie.1.PDI", true, "My Movie", 1},
-    NameCase{"ZeroIsPartOfTheStem", "disc.0.pdi", true, "disc.0", 0},
-    NameCase{"DotInTheFolder", "v1.2/disc.pdi", true, "v1.2/disc", 0},
-    NameCase{"NotANumber", "disc.x1.pdi", true, "disc.x1", 0},
-    NameCase{"TenDigits", "disc.1234567890.pdi", true, "disc.1234567890", 0},
-    NameCase{"NotPdi", "disc.iso", false, "", 0}),
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MemberNames,
+    ::testing::Values(NameCase{"First", "/s/disc.pdi", true, "/s/disc", 0},
+                      NameCase{"Twelfth", "/s/disc.12.pdi", true, "/s/disc", 12},
+                      NameCase{"UpperCase", "My Movie.1.PDI", true, "My Movie", 1},
+                      NameCase{"ZeroIsPartOfTheStem", "disc.0.pdi", true, "disc.0", 0},
+                      NameCase{"DotInTheFolder", "v1.2/disc.pdi", true, "v1.2/disc", 0},
+                      NameCase{"NotANumber", "disc.x1.pdi", true, "disc.x1", 0},
+                      NameCase{"TenDigits", "disc.1234567890.pdi", true, "disc.1234567890", 0},
+                      NameCase{"NotPdi", "disc.iso", false, "", 0}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -19,20 +19,14 @@ const Tree files = {
     {"EXTRA/\x1b[2J.txt", "clear"},
 };
 
-// Columns of the widest line the terminal showed, the program's own sequences left out.
+// Columns of the widest redrawn line ("\r" ... "\x1b[K"), counted in characters.
 std::size_t widest_line(const std::string& shown) {
-    std::size_t widest = 0, width = 0;
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        char c = shown[i];
-        if (c == '\r' || c == '\n') {
-            width = 0;
-        } else if (shown.compare(i, 3, "\x1b[K") == 0) {
-            i += 2;
-        } else if (shown.compare(i, 4, "\x1b]0;") == 0) {
-            i = shown.find('\a', i);
-        } else if ((c & 0xC0) != 0x80) {
-            widest = std::max(widest, ++width);
-        }
+    std::size_t widest = 0;
+    for (std::size_t end = shown.find("\x1b[K"); end != std::string::npos;
+         end = shown.find("\x1b[K", end + 1)) {
+        std::size_t start = shown.rfind('\r', end) + 1, width = 0;
+        for (std::size_t i = start; i < end; ++i) width += (shown[i] & 0xC0) != 0x80;
+        widest = std::max(widest, width);
     }
     return widest;
 }
@@ -43,9 +37,11 @@ TEST_P(OnATerminal, OneLineThatFitsATitleAndASummary) {
     const int columns = GetParam();
     TempDir dir;
     write_members(make_image(files), dir.path(), "disc", 1 << 20);
-    RunResult r = run_on_terminal({"-m", "out", "disc.pdi"}, dir.path(), columns, Limits{0, 0, {"TERM=xterm"}});
+    RunResult r = run_on_terminal({"-m", "out", "disc.pdi"}, dir.path(), columns,
+                                  Limits{0, 0, {"TERM=xterm"}});
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_LE(widest_line(r.out), static_cast<std::size_t>(columns)) << r.out;
+    EXPECT_GT(widest_line(r.out), static_cast<std::size_t>(columns) - 5) << r.out;
     EXPECT_NE(r.out.find("% Extracting disc.pdi \u2013 pdixtract\a"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find(" of "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Extracted 4 files, 4.00 MiB in "), std::string::npos) << r.out;
@@ -58,7 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Widths, OnATerminal, ::testing::Values(80, 40),
 TEST(Progress, DumbTerminalGetsNoTitle) {
     TempDir dir;
     write_members(make_image({{"A.TXT", "a"}}), dir.path(), "disc", 1 << 20);
-    RunResult r = run_on_terminal({"-m", "out", "disc.pdi"}, dir.path(), 80, Limits{0, 0, {"TERM=dumb"}});
+    RunResult r =
+        run_on_terminal({"-m", "out", "disc.pdi"}, dir.path(), 80, Limits{0, 0, {"TERM=dumb"}});
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.find("\x1b]"), std::string::npos) << r.out;
 }

@@ -60,7 +60,8 @@ std::string udf_only(std::string image) {
     // The recognition sequence (BEA01, NSR02, TEA01) moves up over the ISO 9660 descriptors.
     const std::size_t sector = 2048, vrs = image.find("BEA01") - 1;
     std::string sequence = image.substr(vrs, 3 * sector);
-    image.replace(16 * sector, vrs + 3 * sector - 16 * sector, std::string(vrs + 3 * sector - 16 * sector, '\0'));
+    image.replace(16 * sector, vrs + 3 * sector - 16 * sector,
+                  std::string(vrs + 3 * sector - 16 * sector, '\0'));
     image.replace(16 * sector, sequence.size(), sequence);
     return image;
 }
@@ -72,7 +73,8 @@ std::size_t record_of(const std::string& image, const std::string& id) {
 }
 
 std::uint32_t field(const std::string& image, const std::string& id, int at) {
-    const auto* p = reinterpret_cast<const unsigned char*>(image.data() + record_of(image, id) + at);
+    const auto* p =
+        reinterpret_cast<const unsigned char*>(image.data() + record_of(image, id) + at);
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
@@ -169,8 +171,10 @@ RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& 
         if (::poll(&ready, 1, 50) > 0) {
             char buf[4096];
             ssize_t got = ::read(master, buf, sizeof buf);
-            if (got > 0) r.out.append(buf, static_cast<std::size_t>(got));
-            else ::usleep(10'000);  // hung up: the process is ending
+            if (got > 0)
+                r.out.append(buf, static_cast<std::size_t>(got));
+            else
+                ::usleep(10'000);  // hung up: the process is ending
         }
         if (!answered && r.out.find("Press Enter") != std::string::npos) {
             answered = ::write(master, "\n", 1) == 1;

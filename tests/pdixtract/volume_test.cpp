@@ -28,7 +28,8 @@ std::uint64_t rchar() {
 TEST(Volume, ListingAMultiMemberSetReadsOnlyKilobytes) {
     TempDir dir;
     Tree tree;
-    for (int i = 0; i < 8; ++i) tree["VIDEO_TS/VTS_0" + std::to_string(i) + ".VOB"] = random_bytes(6 << 20, i);
+    for (int i = 0; i < 8; ++i)
+        tree["VIDEO_TS/VTS_0" + std::to_string(i) + ".VOB"] = random_bytes(6 << 20, i);
     write_members(make_image(tree), dir.path(), "big", 8 << 20);
     pdix::MemberSet set = pdix::MemberSet::open((dir.path() / "big.2.pdi").string());
     std::uint64_t before = rchar();
@@ -41,7 +42,8 @@ TEST(Volume, ListingAMultiMemberSetReadsOnlyKilobytes) {
 
 TEST(Volume, EveryStoredFuzzInputIsReadOrRefusedCleanly) {
     int count = 0;
-    for (const char* folder : {ZELVORN_FUZZ_SEEDS "/image_set", ZELVORN_TEST_DATA "/fuzz/image_set"}) {
+    for (const char* folder :
+         {ZELVORN_FUZZ_SEEDS "/image_set", ZELVORN_TEST_DATA "/fuzz/image_set"}) {
         for (const auto& entry : fs::directory_iterator(folder)) {
             const std::string bytes = read_file(entry.path());
             const char* problem =
