@@ -102,6 +102,7 @@ MemberSet MemberSet::open(const std::string& named_member) {
             set.m_name.dir_and_stem = named_member.substr(0, named_member.size() - 4);
             set.m_name.index = 0;
             found = find_members(set.m_name);
+            found[0] = named_member;
         }
         for (unsigned i = 0; found.count(i); ++i) paths.push_back(found[i]);
         if (set.m_name.index >= paths.size()) {

@@ -2,15 +2,13 @@
 #include "test_support.h"
 
 #include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -154,41 +152,21 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
 
 RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
                           const Limits& limits, bool stdin_terminal) {
+    std::string inner = "stty cols " + std::to_string(columns) + " rows 24; trap '' XFSZ; ";
+    if (limits.file_size > 0)
+        inner += "ulimit -f " + std::to_string(limits.file_size / 1024) + "; ";
+    inner += std::string("exec ") + PDIXTRACT_EXE;
+    for (const std::string& a : args) inner += " '" + a + "'";
+    if (!stdin_terminal) inner += " </dev/null";
+    std::string command = "cd '" + cwd.string() + "' && printf '\\n' | env";
+    for (const std::string& e : limits.env) command += " '" + e + "'";
+    command += " timeout 30 script -qfec \"" + inner + "\" /dev/null";
     RunResult r;
-    int master = -1;
-    winsize size{24, static_cast<unsigned short>(columns), 0, 0};
-    pid_t child = ::forkpty(&master, nullptr, nullptr, &size);
-    if (child == 0) {
-        if (::chdir(cwd.c_str()) != 0) ::_exit(127);
-        if (!stdin_terminal) ::dup2(::open("/dev/null", O_RDONLY), 0);
-        exec_pdixtract(args, limits);
-    }
-    bool answered = false;
-    int status = 0;
-    for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-         std::chrono::steady_clock::now() < end;) {
-        pollfd ready{master, POLLIN, 0};
-        if (::poll(&ready, 1, 50) > 0) {
-            char buf[4096];
-            ssize_t got = ::read(master, buf, sizeof buf);
-            if (got > 0)
-                r.out.append(buf, static_cast<std::size_t>(got));
-            else
-                ::usleep(10'000);  // hung up: the process is ending
-        }
-        if (!answered && r.out.find("Press Enter") != std::string::npos) {
-            answered = ::write(master, "\n", 1) == 1;
-        }
-        if (::waitpid(child, &status, WNOHANG) == child) {
-            r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            break;
-        }
-    }
-    if (r.status == -1) {
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
-    }
-    ::close(master);
+    FILE* p = ::popen(command.c_str(), "r");
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+    int status = ::pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
 
@@ -201,9 +179,11 @@ std::vector<std::string> list_dir(const fs::path& dir) {
 }
 
 std::vector<std::string> leftovers(const fs::path& dir) {
+    // Read while pdixtract may be adding and removing files: an entry may vanish meanwhile.
     std::vector<std::string> found;
-    for (const auto& e : fs::recursive_directory_iterator(dir)) {
-        if (e.path().extension() == ".part") found.push_back(e.path().string());
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() == ".part") found.push_back(it->path().string());
     }
     return found;
 }

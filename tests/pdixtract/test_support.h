@@ -81,8 +81,8 @@ int wait_for(pid_t pid);
 RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
                         const Limits& limits = {});
 
-// Runs pdixtract on a pseudo-terminal of columns x 24 (stdin the terminal too, unless
-// stdin_terminal is false), answering a "Press Enter" prompt; out is all it showed.
+// Runs pdixtract under script(1) on a terminal of columns x 24 that has an Enter typed
+// ahead (stdin is /dev/null instead unless stdin_terminal); out is all the terminal showed.
 RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
                           const Limits& limits, bool stdin_terminal = true);
 
