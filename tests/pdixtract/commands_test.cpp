@@ -161,6 +161,8 @@ TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
     EXPECT_TRUE(leftovers(dir.path()).empty());
 }
 
+// clang-format off
+// One row a line, or a few, reads best as a table.
 constexpr std::size_t three = 131072;  // abc's image in three members
 const std::vector<std::string> extract = {"-r", "-m", "out", "disc.pdi"};
 constexpr std::uint32_t big = 256u << 20;
@@ -175,311 +177,151 @@ Image sparse(bool lands) {
         return image.substr(0, field(image, "BIG.DAT;1", 2) * 2048) + std::string(4096, '\0');
     };
 }
-
-void grow(const fs::path& dir) {
-    fs::resize_file(dir / "disc.pdi", fs::file_size(dir / "disc.pdi") - 4096 + big);
+void grow(const fs::path& d) {
+    fs::resize_file(d / "disc.pdi", fs::file_size(d / "disc.pdi") - 4096 + big);
 }
-
-auto mkfifo_at(const char* name) {
-    return [=](const fs::path& dir) {
-        fs::remove(dir / name);
-        ::mkfifo((dir / name).c_str(), 0644);
-    };
+auto fifo(const char* name) {
+    return [=](const fs::path& d) { fs::remove(d / name); ::mkfifo((d / name).c_str(), 0644); };
 }
-
-// clang-format off: one row a line reads best as a table.
 const auto label = [](const auto& info) { return std::string(info.param.label); };
 
-INSTANTIATE_TEST_SUITE_P(
-    RealImages, Commands,
-    ::testing::Values(
-        Case{"RockRidgeAndJolietOverMembers", whole(dvd), {"-r", "-m", "out", "disc.2.pdi"}},
-        Case{"NamedFilesIntoVideoTs",
-             [](Tree& lands) {
-                 lands = {{"VTS_01_1.VOB", dvd.at("VIDEO_TS/VTS_01_1.VOB")},
-                          {"MY NOTES.TXT", "notes\n"}};
-                 return make_image(dvd);
-             },
-             {"-r", "-v", "-m", "out", "disc.pdi", "VTS_01_1.VOB", "MY NOTES.TXT", "VTS_01_1.VOB"}},
-        Case{"ListInImageOrder",
-             [](Tree& lands) {
-                 lands = {{"list.txt",
-                           "\"MY NOTES.TXT 6\"\r\nVIDEO_TS.IFO 12288\r\n"
-                           "VTS_01_0.IFO 3\r\nVTS_01_1.VOB 3145728\r\n"
-                           "VTS_01_2.VOB 1573641\r\nEMPTY.DAT 0\r\n"}};
-                 Tree tree = dvd;
-                 tree["X/say \"hi\".txt"] = "a name the list cannot carry";
-                 return make_image(tree);
-             },
-             {"-gb", "out/list.txt", "disc.pdi"},
-             0,
-             "",
+INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::Values(
+    Case{"RockRidgeAndJolietOverMembers", whole(dvd), {"-r", "-m", "out", "disc.2.pdi"}},
+    Case{"NamedFilesIntoVideoTs", [](Tree& lands) {
+            lands = {{"VTS_01_1.VOB", dvd.at("VIDEO_TS/VTS_01_1.VOB")},
+                     {"MY NOTES.TXT", "notes\n"}};
+            return make_image(dvd);
+        }, {"-r", "-v", "-m", "out", "disc.pdi", "VTS_01_1.VOB", "MY NOTES.TXT", "VTS_01_1.VOB"}},
+    Case{"ListInImageOrder", [](Tree& lands) {
+            lands = {{"list.txt", "\"MY NOTES.TXT 6\"\r\nVIDEO_TS.IFO 12288\r\n"
+                                  "VTS_01_0.IFO 3\r\nVTS_01_1.VOB 3145728\r\n"
+                                  "VTS_01_2.VOB 1573641\r\nEMPTY.DAT 0\r\n"}};
+            Tree tree = dvd;
+            tree["X/say \"hi\".txt"] = "a name the list cannot carry";
+            return make_image(tree);
+        }, {"-gb", "out/list.txt", "disc.pdi"}, 0, "",
              [](const fs::path& d) { fs::create_directory(d / "out"); }},
-        Case{"PlainIsoNames", whole({{"README", "r"}, {"DIR/X.TXT", "x"}}, plain_names), extract},
-        Case{"JolietOnlyNamesInTheCLocale",
-             whole(unicode, joliet_only),
-             extract,
-             0,
-             "",
-             {},
-             1 << 20,
-             Limits{0, 0, {"LC_ALL=C"}}},
-        Case{"UdfOnly",
-             [](Tree& lands) {
-                 lands = flat(unicode);
-                 return udf_only(make_image(unicode, udf_bridge));
-             },
-             extract},
-        Case{"Zisofs", whole({{"big.txt", text_of(650000)}, {"s.txt", "s"}}, zisofs), extract},
-        Case{"HardLinkedRecords",
-             [](Tree& lands) {
-                 Tree tree = {{"V/VTS_01_0.IFO", random_bytes(70000, 9)}, {"B/OTHER.DAT", "x"}};
-                 lands = flat(tree);
-                 lands["COPY.IFO"] = tree["V/VTS_01_0.IFO"];
-                 return make_image(tree, hard_links, {{"COPY.IFO", "V/VTS_01_0.IFO"}});
-             },
-             extract},
-        Case{"MultiExtentFileAcrossMembers",
-             [](Tree& lands) {
-                 Tree tree = {{"MULTI.DAT", random_bytes(4096, 3)},
-                              {"MULTJ.DAT", random_bytes(3000, 4)}};
-                 lands = {{"MULTI.DAT", tree["MULTI.DAT"] + tree["MULTJ.DAT"]}};
-                 std::string image = make_image(tree, plain_names);
-                 image[record_of(image, "MULTI.DAT;1") + 25] |=
-                     0x80;  // continued in the next record
-                 image[record_of(image, "MULTJ.DAT;1") + 37] = 'I';
-                 return image;
-             },
-             {"-r", "-m", "out", "disc.3.pdi"},
-             0,
-             "",
-             {},
-             3001},
-        Case{"RecordsShareAnExtentWithOtherSizes",
-             damaged({{"A.TXT", abc.at("B.TXT").substr(0, 5)},
-                      {"B.TXT", abc.at("B.TXT")},
-                      {"C.TXT", ""}},
-                     [](std::string& i) { set_field(i, "A.TXT;1", 2, field(i, "B.TXT;1", 2)); }),
-             extract},
-        Case{"FileSharesAFolderExtent",
-             [](Tree& lands) {
-                 std::string image = make_image({{"DIR/X.TXT", "x"}, {"F.TXT", "f"}}, plain_names);
-                 set_field(image, "F.TXT;1", 2, field(image, "DIR", 2));
-                 set_field(image, "F.TXT;1", 10, 100);
-                 lands = {{"X.TXT", "x"},
-                          {"F.TXT", image.substr(field(image, "DIR", 2) * 2048, 100)}};
-                 return image;
-             },
-             extract},
-        Case{"TrailingPaddingMissing",
-             damaged(flat(abc), [](std::string& i) { i.resize(i.size() - 204800); }), extract},
-        Case{"NamesOf255Bytes", whole({{"D/" + std::string(251, 'n') + ".bin", "long"}}), extract},
-        Case{"MixedCaseMemberNames",
-             whole(dvd),
-             {"-r", "-m", "out", "disc.PDI"},
-             0,
-             "",
-             [](const fs::path& d) {
-                 fs::rename(d / "disc.pdi", d / "disc.PDI");
-                 fs::rename(d / "disc.2.pdi", d / "disc.2.Pdi");
-             }},
-        Case{"YearLikeNameIsASetOfItsOwn",
-             whole(abc),
-             {"-r", "-m", "out", "disc.2005.pdi"},
-             0,
-             "",
-             [](const fs::path& d) { fs::rename(d / "disc.pdi", d / "disc.2005.pdi"); }},
-        Case{"MemberDeletedWhileRead",
-             sparse(true),
-             extract,
-             7,
-             "cannot delete set member disc.pdi",
-             grow,
-             1 << 30,
-             {},
-             [](const fs::path& d) { fs::remove(d / "disc.pdi"); }},
-        Case{"MoreMembersThanOpenFiles",
-             whole(abc, plain_names),
-             extract,
-             0,
-             "",
-             {},
-             1024,
-             Limits{0, 32}}),
+    Case{"PlainIsoNames", whole({{"README", "r"}, {"DIR/X.TXT", "x"}}, plain_names), extract},
+    Case{"JolietOnlyNamesInTheCLocale", whole(unicode, joliet_only), extract, 0, "", {}, 1 << 20,
+         Limits{0, 0, {"LC_ALL=C"}}},
+    Case{"UdfOnly", [](Tree& lands) { lands = flat(unicode); return udf_only(make_image(unicode,
+         udf_bridge)); },
+         extract},
+    Case{"Zisofs", whole({{"big.txt", text_of(650000)}, {"s.txt", "s"}}, zisofs), extract},
+    Case{"HardLinkedRecords", [](Tree& lands) {
+            Tree tree = {{"V/VTS_01_0.IFO", random_bytes(70000, 9)}, {"B/OTHER.DAT", "x"}};
+            lands = flat(tree);
+            lands["COPY.IFO"] = tree["V/VTS_01_0.IFO"];
+            return make_image(tree, hard_links, {{"COPY.IFO", "V/VTS_01_0.IFO"}});
+        }, extract},
+    Case{"MultiExtentFileAcrossMembers", [](Tree& lands) {
+            Tree tree = {{"MULTI.DAT", random_bytes(4096, 3)}, {"MULTJ.DAT", random_bytes(3000,
+                 4)}};
+            lands = {{"MULTI.DAT", tree["MULTI.DAT"] + tree["MULTJ.DAT"]}};
+            std::string image = make_image(tree, plain_names);
+            image[record_of(image, "MULTI.DAT;1") + 25] |= 0x80;  // continued in the next record
+            image[record_of(image, "MULTJ.DAT;1") + 37] = 'I';
+            return image;
+        }, {"-r", "-m", "out", "disc.3.pdi"}, 0, "", {}, 3001},
+    Case{"RecordsShareAnExtentWithOtherSizes", damaged(
+            {{"A.TXT", abc.at("B.TXT").substr(0, 5)}, {"B.TXT", abc.at("B.TXT")}, {"C.TXT", ""}},
+            [](std::string& i) { set_field(i, "A.TXT;1", 2, field(i, "B.TXT;1", 2)); }), extract},
+    Case{"FileSharesAFolderExtent", [](Tree& lands) {
+            std::string image = make_image({{"DIR/X.TXT", "x"}, {"F.TXT", "f"}}, plain_names);
+            set_field(image, "F.TXT;1", 2, field(image, "DIR", 2));
+            set_field(image, "F.TXT;1", 10, 100);
+            lands = {{"X.TXT", "x"}, {"F.TXT", image.substr(field(image, "DIR", 2) * 2048, 100)}};
+            return image;
+        }, extract},
+    Case{"TrailingPaddingMissing", damaged(flat(abc),
+         [](std::string& i) { i.resize(i.size() - 204800); }),
+         extract},
+    Case{"NamesOf255Bytes", whole({{"D/" + std::string(251, 'n') + ".bin", "long"}}), extract},
+    Case{"MixedCaseMemberNames", whole(dvd), {"-r", "-m", "out", "disc.PDI"}, 0, "",
+         [](const fs::path& d) {
+            fs::rename(d / "disc.pdi", d / "disc.PDI");
+            fs::rename(d / "disc.2.pdi", d / "disc.2.Pdi");
+        }},
+    Case{"YearLikeNameIsASetOfItsOwn", whole(abc), {"-r", "-m", "out", "disc.2005.pdi"}, 0, "",
+         [](const fs::path& d) { fs::rename(d / "disc.pdi", d / "disc.2005.pdi"); }},
+    Case{"MoreMembersThanOpenFiles", whole(abc, plain_names), extract, 0, "", {}, 1024, Limits{0,
+         32}}),
     label);
 
-INSTANTIATE_TEST_SUITE_P(
-    HostileImages, Commands,
-    ::testing::Values(
-        Case{"ExtentPastTheEnd",
-             damaged(ac, [](std::string& i) { set_field(i, "B.TXT;1", 2, 99999); }), extract, 4,
-             "file data lies past the end of the image"},
-        Case{"FileReallyCut",
-             damaged(ac, [](std::string& i) { i.resize(field(i, "B.TXT;1", 2) * 2048 + 9); }),
-             extract, 4, "past the end of the image (needs"},
-        Case{"RockRidgeNameDot",
-             damaged(
-                 ac,
-                 [](std::string& i) {
-                     i[i.find(std::string("NM\x0a\x01\x00"
-                                          "B.TXT",
-                                          10)) +
-                       4] = 2;  // the "current" flag
-                 },
-                 abc, rock_ridge_joliet),
-             extract, 5, "name cannot be a file name, skipped: ."},
-        Case{"EmptyPlainName",
-             damaged(ac,
-                     [](std::string& i) {
-                         i.replace(record_of(i, "B.TXT;1") + 33, 7, std::string(";1\0\0\0\0\0", 7));
-                     }),
-             extract, 5, "skipped"},
-        Case{"ZisofsDataShort",
-             damaged(
-                 {{"s.txt", "s"}},
-                 [](std::string& i) {
-                     set_field(i, "BIG.TXT;1", 10, field(i, "BIG.TXT;1", 10) - 3000);
-                 },
-                 {{"big.txt", text_of(650000)}, {"s.txt", "s"}}, zisofs),
-             extract, 4, "holds only"},
-        Case{"FolderClaims4GiB",
-             damaged({{"A.TXT", "a"}}, [](std::string& i) { set_field(i, "DIR", 10, 0xFFFFF800u); },
-                     {{"DIR/X.TXT", "x"}, {"A.TXT", "a"}}),
-             extract, 4, "folder lies past the end"},
-        Case{"FifoMember", untouched(abc), extract, 3, "not a regular file: disc.1.pdi",
-             mkfifo_at("disc.1.pdi"), three},
-        Case{"FifoAsTheIso",
-             untouched(abc),
-             {"-r", "-i", "x.iso", "disc.pdi"},
-             6,
-             "not a regular file: x.iso",
-             mkfifo_at("x.iso")},
-        Case{"LinkToStdoutAsTheList",
-             untouched(abc),
-             {"-gb", "l.txt", "disc.pdi"},
-             6,
-             "not a regular file: l.txt",
-             [](const fs::path& d) { fs::create_symlink("/proc/self/fd/1", d / "l.txt"); }},
-        Case{"IsoNamedLikeTheNextMember",
-             untouched(abc),
-             {"-r", "-i", "disc.3.pdi", "disc.pdi"},
-             6,
-             "join the set: disc.3.pdi",
-             {},
-             three},
-        Case{"IsoOverAMember",
-             untouched(abc),
-             {"-r", "-i", "disc.1.pdi", "disc.2.pdi"},
-             6,
-             "overwrite a set member",
-             {},
-             three},
-        Case{"DiskFullKeepsTheOldIso",
-             untouched(abc),
-             {"-r", "-i", "disc.iso", "disc.pdi"},
-             6,
-             "cannot write disc.iso",
-             {},
-             three,
-             Limits{100000}},
-        Case{"DiskFullKeepsFinishedFiles",
-             damaged({{"A.BIN", "a"}}, [](std::string&) {},
-                     {{"A.BIN", "a"}, {"B.BIN", random_bytes(200000, 5)}, {"C.BIN", "c"}}),
-             extract,
-             6,
-             "cannot write out/B.BIN",
-             {},
-             three,
-             Limits{100000}},
-        Case{"DestinationIsAFile", untouched(abc), extract, 6,
-             "cannot create destination folder out",
-             [](const fs::path& d) { write_file(d / "out", "a file"); }},
-        Case{"MemberCutShortWhileRead",
-             sparse(false),
-             extract,
-             4,
-             "set member shrank while reading",
-             grow,
-             1 << 30,
-             {},
-             [](const fs::path& d) { fs::resize_file(d / "disc.pdi", 0); }},
-        Case{"MemberReplacedWhileRead",
-             sparse(true),
-             extract,
-             7,
-             "set member was replaced during the run, not deleted: disc.pdi",
-             grow,
-             1 << 30,
-             {},
-             [](const fs::path& d) {
-                 fs::rename(d / "disc.pdi", d / "moved.pdi");
-                 write_file(d / "disc.pdi", "newcomer");
-             }},
-        Case{"CtrlCWhileExtracting",
-             sparse(false),
-             extract,
-             128 + SIGINT,
-             "",
-             grow,
-             1 << 30,
-             {},
-             [](const fs::path&) {},
-             SIGINT},
-        Case{"TerminalClosedWhileExtracting",
-             sparse(false),
-             extract,
-             128 + SIGHUP,
-             "",
-             grow,
-             1 << 30,
-             {},
-             [](const fs::path&) {},
-             SIGHUP},
-        Case{"KilledWhileConverting",
-             sparse(false),
-             {"-r", "-i", "x.iso", "disc.pdi"},
-             128 + SIGTERM,
-             "",
-             grow,
-             1 << 30,
-             {},
-             [](const fs::path&) {},
-             SIGTERM},
-        Case{"NotAnImage", nullptr, {"-r", "-m", "out", "disco.pdi"}, 4, "not a disc image"},
-        Case{"FirstMemberMissing",
-             untouched(abc),
-             {"-gb", "l.txt", "disc.1.pdi"},
-             3,
-             "first member of the set is missing",
-             [](const fs::path& d) { fs::remove(d / "disc.pdi"); },
-             three},
-        Case{"MemberBehindAGap",
-             untouched(abc),
-             {"-gb", "l.txt", "disc.2.pdi"},
-             3,
-             "member 1 is missing",
-             [](const fs::path& d) { fs::remove(d / "disc.1.pdi"); },
-             three},
-        Case{"NoSuchSet",
-             nullptr,
-             {"-gb", "l.txt", "nothing.pdi"},
-             3,
-             "cannot find set member: nothing.pdi"},
-        Case{"SameFileNameTwice", untouched({{"A/X.DAT", "one"}, {"B/X.DAT", "two"}}), extract, 5,
-             "several files are named X.DAT (A/X.DAT, B/X.DAT)"},
-        Case{"NamesThatLookLikeOptions",
-             untouched(abc),
-             {"-r", "-m", "out", "disc.pdi", "-r", "--help"},
-             5,
-             R"(not in the image: "-r", "--help")"},
-        Case{"NoCommand", nullptr, {}, 2, "no command"},
-        Case{"UnknownOption", nullptr, {"-x", "-m", "a", "b"}, 2, "unknown option -x"},
-        Case{"MissingSet", nullptr, {"-m", "out"}, 2, "option -m needs"},
-        Case{"SurplusArgument", nullptr, {"-i", "a.iso", "b.pdi", "c"}, 2, "unexpected argument c"},
-        Case{"VWithI", nullptr, {"-v", "-i", "a.iso", "b.pdi"}, 2, "-v applies only to -m"},
-        Case{"RWithGb", nullptr, {"-r", "-gb", "l.txt", "b.pdi"}, 2, "-r does not apply"},
-        Case{"EmptyDestination", nullptr, {"-m", "", "b.pdi"}, 2, "no destination"},
-        Case{"EmptySet", nullptr, {"-gb", "l.txt", ""}, 2, "no set named"}),
+INSTANTIATE_TEST_SUITE_P(HostileImages, Commands, ::testing::Values(
+    Case{"ExtentPastTheEnd", damaged(ac, [](std::string& i) { set_field(i, "B.TXT;1", 2, 99999); }),
+         extract, 4, "file data lies past the end of the image"},
+    Case{"FileReallyCut", damaged(ac, [](std::string& i) { i.resize(field(i, "B.TXT;1",
+         2) * 2048 + 9); }),
+         extract, 4, "past the end of the image (needs"},
+    Case{"RockRidgeNameDot", damaged(ac, [](std::string& i) {
+            i[i.find(std::string("NM\x0a\x01\x00" "B.TXT", 10)) + 4] = 2;  // the "current" flag
+        }, abc, rock_ridge_joliet), extract, 5, "name cannot be a file name, skipped: ."},
+    Case{"EmptyPlainName", damaged(ac, [](std::string& i) {
+            i.replace(record_of(i, "B.TXT;1") + 33, 7, std::string(";1\0\0\0\0\0", 7));
+        }), extract, 5, "skipped"},
+    Case{"ZisofsDataShort", damaged({{"s.txt", "s"}}, [](std::string& i) {
+            set_field(i, "BIG.TXT;1", 10, field(i, "BIG.TXT;1", 10) - 3000);
+        }, {{"big.txt", text_of(650000)}, {"s.txt", "s"}}, zisofs), extract, 4, "holds only"},
+    Case{"FolderClaims4GiB", damaged({{"A.TXT", "a"}}, [](std::string& i) { set_field(i, "DIR",
+         10, 0xFFFFF800u); },
+         {{"DIR/X.TXT", "x"}, {"A.TXT", "a"}}), extract, 4, "folder lies past the end"},
+    Case{"FifoMember", untouched(abc), extract, 3, "not a regular file: disc.1.pdi",
+         fifo("disc.1.pdi"), three},
+    Case{"FifoAsTheIso", untouched(abc), {"-r", "-i", "x.iso", "disc.pdi"}, 6,
+         "not a regular file: x.iso",
+         fifo("x.iso")},
+    Case{"LinkToStdoutAsTheList", untouched(abc), {"-gb", "l.txt", "disc.pdi"}, 6,
+         "not a regular file: l.txt",
+         [](const fs::path& d) { fs::create_symlink("/proc/self/fd/1", d / "l.txt"); }},
+    Case{"IsoNamedLikeTheNextMember", untouched(abc), {"-r", "-i", "disc.3.pdi", "disc.pdi"}, 6,
+         "join the set: disc.3.pdi", {}, three},
+    Case{"IsoOverAMember", untouched(abc), {"-r", "-i", "disc.1.pdi", "disc.2.pdi"}, 6,
+         "overwrite a set member", {}, three},
+    Case{"DiskFullKeepsTheOldIso", untouched(abc), {"-r", "-i", "disc.iso", "disc.pdi"}, 6,
+         "cannot write disc.iso", {}, three, Limits{100000}},
+    Case{"DiskFullKeepsFinishedFiles", damaged({{"A.BIN", "a"}}, [](std::string&) {},
+            {{"A.BIN", "a"}, {"B.BIN", random_bytes(200000, 5)}, {"C.BIN", "c"}}), extract, 6,
+         "cannot write out/B.BIN", {}, three, Limits{100000}},
+    Case{"DestinationIsAFile", untouched(abc), extract, 6, "cannot create destination folder out",
+         [](const fs::path& d) { write_file(d / "out", "a file"); }},
+    Case{"MemberCutShortWhileRead", sparse(false), extract, 4, "set member shrank while reading",
+         grow,
+         1 << 30, {}, [](const fs::path& d) { fs::resize_file(d / "disc.pdi", 0); }},
+    Case{"MemberReplacedWhileRead", sparse(true), extract, 7,
+         "set member was replaced during the run, not deleted: disc.pdi", grow, 1 << 30, {},
+         [](const fs::path& d) { fs::rename(d / "disc.pdi",
+              d / "moved.pdi"); write_file(d / "disc.pdi", "new"); }},
+    Case{"CtrlCWhileExtracting", sparse(false), extract, 128 + SIGINT, "", grow, 1 << 30, {},
+         [](const fs::path&) {}, SIGINT},
+    Case{"TerminalClosedWhileExtracting", sparse(false), extract, 128 + SIGHUP, "", grow, 1 << 30,
+         {},
+         [](const fs::path&) {}, SIGHUP},
+    Case{"KilledWhileConverting", sparse(false), {"-r", "-i", "x.iso", "disc.pdi"}, 128 + SIGTERM,
+         "",
+         grow, 1 << 30, {}, [](const fs::path&) {}, SIGTERM},
+    Case{"NotAnImage", nullptr, {"-r", "-m", "out", "disco.pdi"}, 4, "not a disc image"},
+    Case{"FirstMemberMissing", untouched(abc), {"-gb", "l.txt", "disc.1.pdi"}, 3,
+         "first member of the set is missing",
+              [](const fs::path& d) { fs::remove(d / "disc.pdi"); }, three},
+    Case{"MemberBehindAGap", untouched(abc), {"-gb", "l.txt", "disc.2.pdi"}, 3,
+         "member 1 is missing",
+         [](const fs::path& d) { fs::remove(d / "disc.1.pdi"); }, three},
+    Case{"NoSuchSet", nullptr, {"-gb", "l.txt", "nothing.pdi"}, 3,
+         "cannot find set member: nothing.pdi"},
+    Case{"SameFileNameTwice", untouched({{"A/X.DAT", "one"}, {"B/X.DAT", "two"}}), extract, 5,
+         "several files are named X.DAT (A/X.DAT, B/X.DAT)"},
+    Case{"NamesThatLookLikeOptions", untouched(abc), {"-r", "-m", "out", "disc.pdi", "-r",
+         "--help"}, 5,
+         R"(not in the image: "-r", "--help")"},
+    Case{"NoCommand", nullptr, {}, 2, "no command"},
+    Case{"UnknownOption", nullptr, {"-x", "-m", "a", "b"}, 2, "unknown option -x"},
+    Case{"MissingSet", nullptr, {"-m", "out"}, 2, "option -m needs"},
+    Case{"SurplusArgument", nullptr, {"-i", "a.iso", "b.pdi", "c"}, 2, "unexpected argument c"},
+    Case{"VWithI", nullptr, {"-v", "-i", "a.iso", "b.pdi"}, 2, "-v applies only to -m"},
+    Case{"RWithGb", nullptr, {"-r", "-gb", "l.txt", "b.pdi"}, 2, "-r does not apply"},
+    Case{"EmptyDestination", nullptr, {"-m", "", "b.pdi"}, 2, "no destination"},
+    Case{"EmptySet", nullptr, {"-gb", "l.txt", ""}, 2, "no set named"}),
     label);
 // clang-format on
 
