@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 
 namespace pdix_test {
@@ -26,9 +26,7 @@ std::string random_bytes(std::size_t size, unsigned seed) {
 
 std::string read_file(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void write_file(const fs::path& path, const std::string& content) {
@@ -56,12 +54,10 @@ std::string make_image(const Tree& tree, const std::string& maker,
 
 std::string udf_only(std::string image) {
     // The recognition sequence (BEA01, NSR02, TEA01) moves up over the ISO 9660 descriptors.
-    const std::size_t sector = 2048, vrs = image.find("BEA01") - 1;
+    const std::size_t sector = 2048, first = 16 * sector, vrs = image.find("BEA01") - 1;
     std::string sequence = image.substr(vrs, 3 * sector);
-    image.replace(16 * sector, vrs + 3 * sector - 16 * sector,
-                  std::string(vrs + 3 * sector - 16 * sector, '\0'));
-    image.replace(16 * sector, sequence.size(), sequence);
-    return image;
+    std::fill(image.begin() + first, image.begin() + vrs + 3 * sector, '\0');
+    return image.replace(first, sequence.size(), sequence);
 }
 
 std::size_t record_of(const std::string& image, const std::string& id) {
@@ -84,15 +80,12 @@ void set_field(std::string& image, const std::string& id, int at, std::uint32_t 
     }
 }
 
-std::vector<fs::path> write_members(const std::string& image, const fs::path& dir,
-                                    const std::string& stem, std::size_t member_size,
-                                    const std::string& ext) {
-    std::vector<fs::path> paths;
+void write_members(const std::string& image, const fs::path& dir, const std::string& stem,
+                   std::size_t member_size) {
     for (std::size_t off = 0, i = 0; off < image.size(); off += member_size, ++i) {
-        paths.push_back(dir / (i == 0 ? stem + ext : stem + "." + std::to_string(i) + ext));
-        write_file(paths.back(), image.substr(off, member_size));
+        std::string name = i == 0 ? stem + ".pdi" : stem + "." + std::to_string(i) + ".pdi";
+        write_file(dir / name, image.substr(off, member_size));
     }
-    return paths;
 }
 
 namespace {

@@ -49,10 +49,9 @@ std::size_t record_of(const std::string& image, const std::string& id);
 std::uint32_t field(const std::string& image, const std::string& id, int at);
 void set_field(std::string& image, const std::string& id, int at, std::uint32_t value);
 
-// Splits image into dir/stem.pdi, stem.1.pdi, ... (ext spelled as given) of member_size bytes.
-std::vector<fs::path> write_members(const std::string& image, const fs::path& dir,
-                                    const std::string& stem, std::size_t member_size,
-                                    const std::string& ext = ".pdi");
+// Splits image into dir/stem.pdi, stem.1.pdi, ... of member_size bytes.
+void write_members(const std::string& image, const fs::path& dir, const std::string& stem,
+                   std::size_t member_size);
 
 // What a finished pdixtract run left.
 struct RunResult {
