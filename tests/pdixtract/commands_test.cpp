@@ -75,6 +75,7 @@ struct Case {
     // Done while the first file is written (the run stopped meanwhile), then signal is sent.
     std::function<void(const fs::path&)> during{};
     int signal = SIGCONT;
+    const char* shows = "";  // part of what it prints
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
@@ -128,8 +129,12 @@ TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
         ::kill(pid, SIGCONT);
     }
     r.status = wait_for(pid);
+    r.out = read_file(capture.path() / "out");
     r.err = read_file(capture.path() / "err");
     EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_NE(r.out.find(c.shows), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find_first_of("\r\x1b"), std::string::npos)
+        << "a line redrawn, or raw: " << r.out;
     auto after = snapshot(dir.path());
     if (c.status != 0 && c.status < 128) {
         std::size_t last = r.err.rfind('\n', r.err.size() - 2) + 1;
@@ -238,6 +243,8 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::Values(
             fs::rename(d / "disc.pdi", d / "disc.PDI");
             fs::rename(d / "disc.2.pdi", d / "disc.2.Pdi");
         }},
+    Case{"NamesThatTryToSteerTheTerminal", whole({{"\x1b]2;pwned\x07.txt", "1"}, {"\x1b[2J", "2"}}),
+         extract, 0, "", {}, 1 << 20, {}, {}, SIGCONT, "\\x1B[2J 1\n\\x1B]2;pwned\\x07.txt 1\n"},
     Case{"YearLikeNameIsASetOfItsOwn", whole(abc), {"-r", "-m", "out", "disc.2005.pdi"}, 0, "",
          [](const fs::path& d) { fs::rename(d / "disc.pdi", d / "disc.2005.pdi"); }},
     Case{"MoreMembersThanOpenFiles", whole(abc, plain_names), extract, 0, "", {}, 1024, Limits{0,

@@ -57,14 +57,4 @@ INSTANTIATE_TEST_SUITE_P(Terminals, Progress,
                              return std::to_string(info.param.columns) + info.param.term;
                          });
 
-TEST(Progress, ElsewhereOnePlainLinePerFileWithNamesEscaped) {
-    TempDir dir;
-    write_members(make_image(files), dir.path(), "disc", 1 << 20);
-    RunResult r = run_pdixtract({"-m", "out", "disc.pdi"}, dir.path());
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.find_first_of("\r\x1b"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\\x1B]2;pwned\\x07.txt 5\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\\x1B[2J.txt 5\n"), std::string::npos) << r.out;
-}
-
 }  // namespace

@@ -131,18 +131,6 @@ int wait_for(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
-                        const Limits& limits) {
-    // Captured outside cwd so the tests see only what pdixtract wrote there.
-    TempDir capture;
-    fs::path out = capture.path() / "out", err = capture.path() / "err";
-    RunResult r;
-    r.status = wait_for(start_pdixtract(args, cwd, out, err, limits));
-    r.out = read_file(out);
-    r.err = read_file(err);
-    return r;
-}
-
 RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
                           const Limits& limits, bool stdin_terminal) {
     std::string inner = "stty cols " + std::to_string(columns) + " rows 24; trap '' XFSZ; ";

@@ -76,10 +76,6 @@ pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
 // Waits for a child; its exit status, or 128 + the signal that ended it.
 int wait_for(pid_t pid);
 
-// Runs pdixtract to its end.
-RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
-                        const Limits& limits = {});
-
 // Runs pdixtract under script(1) on a terminal of columns x 24 that has an Enter typed
 // ahead (stdin is /dev/null instead unless stdin_terminal); out is all the terminal showed.
 RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
