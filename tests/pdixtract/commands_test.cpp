@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -128,7 +129,9 @@ TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
         ::kill(pid, c.signal);
         ::kill(pid, SIGCONT);
     }
-    r.status = wait_for(pid);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     r.out = read_file(capture.path() / "out");
     r.err = read_file(capture.path() / "err");
     EXPECT_EQ(r.status, c.status) << r.err;
@@ -152,12 +155,9 @@ TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
     }
     EXPECT_EQ(after, before);
     fs::path out = dir.path() / (c.args.size() > 1 && c.args[1] == "-v" ? "out/VIDEO_TS" : "out");
-    std::vector<std::string> names;
-    for (const auto& [name, content] : lands) {
-        names.push_back(name);
-        EXPECT_TRUE(read_file(out / name) == content) << name;
-    }
-    EXPECT_EQ(list_dir(out), names);
+    for (const auto& [name, content] : lands) EXPECT_TRUE(read_file(out / name) == content) << name;
+    std::error_code ec;
+    EXPECT_EQ(std::distance(fs::directory_iterator(out, ec), {}), std::ssize(lands)) << "more out";
     EXPECT_TRUE(leftovers(dir.path()).empty());
 }
 

@@ -88,47 +88,24 @@ void write_members(const std::string& image, const fs::path& dir, const std::str
     }
 }
 
-namespace {
-
-// In the child: environment, limits, then the program itself.
-[[noreturn]] void exec_pdixtract(const std::vector<std::string>& args, const Limits& limits) {
+pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
+                      const fs::path& out, const fs::path& err, const Limits& limits) {
+    pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
     for (const std::string& e : limits.env) ::putenv(const_cast<char*>(e.c_str()));
-    if (limits.file_size > 0) {
-        // A write past the limit then fails with EFBIG, as a full disk fails with ENOSPC.
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim{limits.file_size, limits.file_size};
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    if (limits.open_files > 0) {
-        rlimit lim{limits.open_files, limits.open_files};
-        ::setrlimit(RLIMIT_NOFILE, &lim);
-    }
+    // A write past the file size limit fails with EFBIG, as on a full disk with ENOSPC.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit size{limits.file_size, limits.file_size}, files{limits.open_files, limits.open_files};
+    if (limits.file_size > 0) ::setrlimit(RLIMIT_FSIZE, &size);
+    if (limits.open_files > 0) ::setrlimit(RLIMIT_NOFILE, &files);
     ::alarm(30);
     std::vector<char*> argv{const_cast<char*>(PDIXTRACT_EXE)};
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    ::execv(PDIXTRACT_EXE, argv.data());
+    if (::chdir(cwd.c_str()) == 0) ::execv(PDIXTRACT_EXE, argv.data());
     ::_exit(127);
-}
-
-}  // namespace
-
-pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
-                      const fs::path& out, const fs::path& err, const Limits& limits) {
-    pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::chdir(cwd.c_str()) != 0) ::_exit(127);
-        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        exec_pdixtract(args, limits);
-    }
-    return pid;
-}
-
-int wait_for(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
@@ -149,14 +126,6 @@ RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& 
     int status = ::pclose(p);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
-}
-
-std::vector<std::string> list_dir(const fs::path& dir) {
-    std::vector<std::string> names;
-    if (!fs::is_directory(dir)) return names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::vector<std::string> leftovers(const fs::path& dir) {

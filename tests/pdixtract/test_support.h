@@ -73,16 +73,10 @@ struct Limits {
 pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
                       const fs::path& out, const fs::path& err, const Limits& limits = {});
 
-// Waits for a child; its exit status, or 128 + the signal that ended it.
-int wait_for(pid_t pid);
-
 // Runs pdixtract under script(1) on a terminal of columns x 24 that has an Enter typed
 // ahead (stdin is /dev/null instead unless stdin_terminal); out is all the terminal showed.
 RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
                           const Limits& limits, bool stdin_terminal = true);
-
-// Names of the entries directly in dir, sorted.
-std::vector<std::string> list_dir(const fs::path& dir);
 
 // Temporary files (".part") anywhere under dir.
 std::vector<std::string> leftovers(const fs::path& dir);
