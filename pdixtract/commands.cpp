@@ -156,35 +156,46 @@ Options:
            Folders inside the image are not recreated: files land by file name alone,
            so two selected files with the same name are refused before anything is
            written, as is a NAME the image does not hold. DEST is taken as a folder
-           path whatever it looks like ("E:" is a folder called "E:").
+           path whatever it looks like ("E:" is a folder called "E:"). Every file that
+           can be read is extracted; each that cannot is reported on stderr.
   -v       With -m: put the files into DEST/VIDEO_TS/ instead.
-  -i ISO   Write the image, byte for byte, to the file ISO.
+  -i ISO   Write the set's bytes, whatever they hold, to the file ISO.
   -gb LIST Write LIST: for each regular file, in image order, its file name, one
            blank, its size in bytes, then CR LF. An entry whose name holds a blank
            or a comma is written inside double quotes and reported on stderr; a name
            holding a double quote or line break cannot be listed and is reported.
   -r       After the whole command has succeeded, delete the set's member files.
-           Nothing is deleted after a failure, and nothing but the members.
+           Nothing is deleted after a failure or when anything was left out, and
+           nothing but the members, each only if it is still the file that was read.
 
 Sets:
-  A set is one ISO 9660 disc image (Rock Ridge or Joliet names are used where the
-  image carries them) stored in member files whose bytes, concatenated in order,
-  are the image: NAME.pdi, NAME.1.pdi, NAME.2.pdi, ... Naming any member names the
-  whole set. Members are counted up from NAME.pdi and the first missing number ends
-  the set; a missing NAME.pdi is an error. A file not ending in .pdi is read alone.
+  A set is one disc image (ISO 9660, with Rock Ridge or Joliet names where the image
+  carries them, or UDF alone) stored in member files whose bytes, concatenated in
+  order, are the image: NAME.pdi, NAME.1.pdi, NAME.2.pdi, ... (".pdi" in any case).
+  Naming any member names the whole set. Members are counted up from NAME.pdi and
+  the first missing number ends the set; a missing NAME.pdi is an error. A file not
+  ending in .pdi is read alone. Members must be regular files.
 
 Files are written under a temporary name beside their target and renamed into
-place when complete: a failure never leaves a half-written file behind, and files
-already completed by a failed extraction stay.
+place when complete: a failure or an interruption (Ctrl+C, a closed terminal) never
+leaves a half-written file behind, and files already completed stay. A file whose
+data the image holds only in part is not written. Only a missing target or a
+regular file is ever replaced.
+
+On a terminal a line shows the current file, a bar, the percentage, the bytes done,
+the speed and the time left, and the window title shows the percentage.
 
 Exit status:
   0  success
   2  usage error: unknown option, missing or surplus argument, empty path
-  3  a set member cannot be found or opened
-  4  not a disc image, truncated image, or a read error inside it
-  5  a NAME the image does not hold, or two files with the same file name
-  6  the destination cannot be created or written (the failing file is removed)
-  7  -r: everything succeeded but a member could not be deleted
+  3  a set member cannot be found or opened, or is not a regular file
+  4  not a disc image, or a file or folder whose data lies outside the set or cannot
+     be read (the other files are still extracted)
+  5  a NAME the image does not hold, two files with the same file name, or an entry
+     whose name cannot be a file name (".", "..", empty: skipped)
+  6  the destination cannot be created or written, is not a regular file, or would
+     overwrite a member or join the set (the failing file is removed)
+  7  -r: everything succeeded but a member could not be deleted or was replaced
 
 Environment:
   PDIXTRACT_HOLD_ON_ERROR  When set and not empty, and standard input is a terminal,

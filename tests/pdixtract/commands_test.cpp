@@ -88,15 +88,12 @@ void PrintTo(const Case& c, std::ostream* os) {
 std::map<std::string, std::string> snapshot(const fs::path& dir) {
     std::map<std::string, std::string> seen;
     for (const auto& e : fs::directory_iterator(dir)) {
-        std::string name = e.path().filename().string(), &what = seen[name];
-        if (e.is_symlink())
-            what = "-> " + fs::read_symlink(e.path()).string();
-        else if (!e.is_regular_file())
-            what = "<other>";
-        else if (e.file_size() > (1 << 20))
-            what = std::to_string(e.last_write_time().time_since_epoch().count());
-        else
-            what = std::to_string(std::hash<std::string>()(read_file(e.path())));
+        std::string name = e.path().filename().string();
+        seen[name] = e.is_symlink()         ? "-> " + fs::read_symlink(e.path()).string()
+                     : !e.is_regular_file() ? "<other>"
+                     : e.file_size() > (1 << 20)
+                         ? std::to_string(e.last_write_time().time_since_epoch().count())
+                         : std::to_string(std::hash<std::string>()(read_file(e.path())));
     }
     seen.erase("out");
     std::erase_if(seen, [](const auto& kv) { return kv.first.ends_with(".part"); });
@@ -145,13 +142,10 @@ TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
         EXPECT_EQ(r.err.compare(last, 11, "pdixtract: "), 0) << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     } else if (c.status == 0 && c.args[0] == "-r") {
-        for (auto it = before.begin(); it != before.end();) {
+        std::erase_if(before, [](const auto& entry) {  // the members, and nothing else
             MemberName n;
-            bool member =
-                parse_member_name(it->first, n) && n.dir_and_stem == "disc" && n.index < 99999;
-            EXPECT_EQ(after.count(it->first), member ? 0u : 1u) << it->first;
-            it = member ? before.erase(it) : std::next(it);
-        }
+            return parse_member_name(entry.first, n) && n.dir_and_stem == "disc" && n.index < 99999;
+        });
     }
     EXPECT_EQ(after, before);
     fs::path out = dir.path() / (c.args.size() > 1 && c.args[1] == "-v" ? "out/VIDEO_TS" : "out");
@@ -321,8 +315,6 @@ INSTANTIATE_TEST_SUITE_P(HostileImages, Commands, ::testing::Values(
     Case{"UnknownOption", nullptr, {"-x", "-m", "a", "b"}, 2, "unknown option -x"},
     Case{"MissingSet", nullptr, {"-m", "out"}, 2, "option -m needs"},
     Case{"SurplusArgument", nullptr, {"-i", "a.iso", "b.pdi", "c"}, 2, "unexpected argument c"},
-    Case{"VWithI", nullptr, {"-v", "-i", "a.iso", "b.pdi"}, 2, "-v applies only to -m"},
-    Case{"RWithGb", nullptr, {"-r", "-gb", "l.txt", "b.pdi"}, 2, "-r does not apply"},
     Case{"EmptyDestination", nullptr, {"-m", "", "b.pdi"}, 2, "no destination"},
     Case{"EmptySet", nullptr, {"-gb", "l.txt", ""}, 2, "no set named"}),
     label);

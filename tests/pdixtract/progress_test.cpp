@@ -3,6 +3,8 @@
 // summary; elsewhere plain lines; and never a raw control character from a file name.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "test_support.h"
 
 using namespace pdix_test;
@@ -28,33 +30,30 @@ std::size_t widest_line(const std::string& shown) {
     return widest;
 }
 
-struct Screen {
-    int columns;
-    const char* term;
-    bool title;
-};
-
-class Progress : public ::testing::TestWithParam<Screen> {};
+// A terminal's width and TERM.
+class Progress : public ::testing::TestWithParam<std::tuple<int, std::string>> {};
 
 TEST_P(Progress, OnATerminalOneLineThatFitsATitleAndASummary) {
-    const Screen& c = GetParam();
+    const auto& [columns, term] = GetParam();
+    const bool title = term != "dumb";
     TempDir dir;
     write_members(make_image(files), dir.path(), "disc", 1 << 20);
-    RunResult r = run_on_terminal({"-m", "out", "disc.pdi"}, dir.path(), c.columns,
-                                  Limits{0, 0, {std::string("TERM=") + c.term}});
+    RunResult r = run_on_terminal({"-m", "out", "disc.pdi"}, dir.path(), columns,
+                                  Limits{0, 0, {"TERM=" + term}});
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_LE(widest_line(r.out), static_cast<std::size_t>(c.columns)) << r.out;
-    EXPECT_GT(widest_line(r.out), static_cast<std::size_t>(c.columns) - 5) << r.out;
-    EXPECT_EQ(r.out.find("% Extracting disc.pdi \u2013 pdixtract\a") != std::string::npos, c.title);
-    EXPECT_EQ(r.out.find("\x1b]") != std::string::npos, c.title);
+    EXPECT_LE(widest_line(r.out), static_cast<std::size_t>(columns)) << r.out;
+    EXPECT_GT(widest_line(r.out), static_cast<std::size_t>(columns) - 5) << r.out;
+    EXPECT_EQ(r.out.find("% Extracting disc.pdi \u2013 pdixtract\a") != std::string::npos, title);
+    EXPECT_EQ(r.out.find("\x1b]") != std::string::npos, title);
     EXPECT_NE(r.out.find("Extracted 4 files, 4.00 MiB in "), std::string::npos) << r.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Terminals, Progress,
-                         ::testing::Values(Screen{80, "xterm", true}, Screen{40, "xterm", true},
-                                           Screen{80, "dumb", false}),
+                         ::testing::Values(std::tuple(80, "xterm"), std::tuple(40, "xterm"),
+                                           std::tuple(80, "dumb")),
                          [](const auto& info) {
-                             return std::to_string(info.param.columns) + info.param.term;
+                             return std::get<1>(info.param) +
+                                    std::to_string(std::get<0>(info.param));
                          });
 
 }  // namespace

@@ -46,9 +46,7 @@ std::string make_image(const Tree& tree, const std::string& maker,
     std::string command = maker;
     command.replace(command.find("OUT"), 3, "'" + iso.string() + "'");
     command.replace(command.find("SRC"), 3, "'" + src.string() + "'");
-    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) {
-        throw std::runtime_error("failed: " + command);
-    }
+    if (std::system((command + " >/dev/null 2>&1").c_str())) throw std::runtime_error(command);
     return read_file(iso);
 }
 

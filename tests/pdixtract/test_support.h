@@ -56,8 +56,7 @@ void write_members(const std::string& image, const fs::path& dir, const std::str
 // What a finished pdixtract run left.
 struct RunResult {
     int status = -1;  // exit status, or 128 + signal
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // How a run is started: limits on the size of files written (a full disk) and on open files,
