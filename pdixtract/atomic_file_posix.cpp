@@ -17,7 +17,9 @@ namespace pdix {
 namespace {
 
 constexpr std::size_t name_max = 255;
-constexpr std::size_t buffer_size = 8u << 20;  // few system calls when copying by hand
+// Copying by hand: a buffer that stays in the processor's cache is fastest.
+constexpr std::size_t buffer_size = 1u << 20;
+constexpr std::uint64_t page = 4096;
 
 // Cuts text to at most max bytes without splitting a UTF-8 character.
 std::string cut_utf8(const std::string& text, std::size_t max) {
@@ -94,7 +96,9 @@ std::uint64_t AtomicFile::copy_from(FileHandle in, const std::string& in_name,
                                     std::uint64_t in_offset, std::uint64_t offset,
                                     std::uint64_t len) {
     const int in_fd = static_cast<int>(in);
-    while (m_kernel_copy) {
+    // The kernel copies whole pages fast, but data whose place in its page differs in the
+    // two files (ISO 9660 sectors are half a page) goes faster through a small buffer.
+    while (m_kernel_copy && in_offset % page == offset % page) {
         loff_t src = static_cast<loff_t>(in_offset);
         loff_t dst = static_cast<loff_t>(offset);
         ssize_t n = ::copy_file_range(in_fd, &src, m_fd, &dst, len, 0);

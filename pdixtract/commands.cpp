@@ -208,6 +208,7 @@ std::string format_list(const std::vector<ImageFile>& files, std::vector<std::st
                         std::vector<std::string>& dropped) {
     std::string text;
     for (const ImageFile& f : files) {
+        if (!f.problem.empty()) continue;
         if (f.name.find_first_of("\"\r\n") != std::string::npos) {
             dropped.push_back(f.path);
             continue;
@@ -229,15 +230,15 @@ void run_list(const Options& opts, const Console& con) {
     std::unique_ptr<Volume> volume = open_volume(set, opts.set);
     Omissions omitted(con);
     omitted.report_all(*volume);
-    std::vector<ImageFile> files;
+    std::size_t listed = 0;
     for (const ImageFile& f : volume->files()) {
         if (f.problem.empty())
-            files.push_back(f);
+            ++listed;
         else
             omitted.report(ExitCode::bad_image, f.problem + ": " + f.path);
     }
     std::vector<std::string> flagged, dropped;
-    std::string text = format_list(files, flagged, dropped);
+    std::string text = format_list(volume->files(), flagged, dropped);
     refuse_set_as_output(set, opts.target);
     AtomicFile out(opts.target);
     out.write_at(text.data(), text.size(), 0);
@@ -250,7 +251,7 @@ void run_list(const Options& opts, const Console& con) {
         std::fprintf(con.err, "pdixtract: name cannot be listed, left out: %s\n",
                      printable(p).c_str());
     }
-    std::fprintf(con.out, "Listed %zu files: %s\n", files.size() - dropped.size(),
+    std::fprintf(con.out, "Listed %zu files: %s\n", listed - dropped.size(),
                  printable(opts.target).c_str());
     omitted.check(opts);
 }

@@ -119,7 +119,9 @@ bool Iso9660::load() {
     const unsigned char* root = nullptr;
     unsigned char pvd_root[34], joliet_root[34];
     bool have_joliet = false;
-    for (std::uint64_t at = descriptor_offset;; at += sizeof d) {
+    // The descriptors end at a terminator; a run of more than 64 is not an image's.
+    for (std::uint64_t at = descriptor_offset; at < descriptor_offset + 64 * sizeof d;
+         at += sizeof d) {
         if (m_set.read_at(at, d, sizeof d) < sizeof d || std::memcmp(d + 1, "CD001", 5) != 0) {
             break;
         }
@@ -127,10 +129,11 @@ bool Iso9660::load() {
             std::memcpy(pvd_root, d + 156, 34);
             root = pvd_root;
             m_block = d[128] | (d[129] << 8);
-        } else if (d[0] == 2 && d[88] == '%' && d[89] == '/' && std::strchr("@CE", d[90])) {
+        } else if (d[0] == 2 && d[88] == '%' && d[89] == '/' && d[90] &&
+                   std::strchr("@CE", d[90])) {
             std::memcpy(joliet_root, d + 156, 34);
             have_joliet = true;
-        } else if (d[0] == 255 || at > descriptor_offset + 64 * sizeof d) {
+        } else if (d[0] == 255) {
             break;
         }
     }
@@ -159,11 +162,15 @@ bool Iso9660::load() {
         read_folder(f);
     }
     finish_pending();
-    std::stable_sort(m_files.begin(), m_files.end(), [](const ImageFile& a, const ImageFile& b) {
+    auto by_data = [](const ImageFile& a, const ImageFile& b) {
         std::uint64_t ka = a.extents.empty() ? UINT64_MAX : a.extents.front().offset;
         std::uint64_t kb = b.extents.empty() ? UINT64_MAX : b.extents.front().offset;
         return ka < kb;
-    });
+    };
+    // Images are mostly written in directory order already.
+    if (!std::is_sorted(m_files.begin(), m_files.end(), by_data)) {
+        std::stable_sort(m_files.begin(), m_files.end(), by_data);
+    }
     return true;
 }
 

@@ -113,9 +113,13 @@ MemberSet MemberSet::open(const std::string& named_member) {
         set.m_named = true;
     }
 
+    FileId folder;
+    std::size_t slash = paths.front().rfind('/');
+    look_at(slash == std::string::npos ? "." : paths.front().substr(0, slash + 1) + ".", &folder);
     for (const std::string& p : paths) {
         Member m;
         m.path = p;
+        m.folder = folder;  // all members share the named member's folder
         int err = 0;
         FileHandle f = open_input(p, m.id, m.size, err);
         while (f == no_file && err == EMFILE && !set.m_open.empty()) {
@@ -202,8 +206,18 @@ FileHandle MemberSet::handle(std::size_t i) const {
 }
 
 bool MemberSet::would_touch(const std::string& target) const {
+    // Only a file in a member's folder can be a member: look at the target only there.
+    std::size_t slash = target.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1) + ".";
+    if (dir != m_last_dir) {
+        FileId id;
+        look_at(dir, &id);
+        m_last_dir = dir;
+        m_last_dir_holds_member = std::any_of(m_members.begin(), m_members.end(),
+                                              [&](const Member& m) { return m.folder == id; });
+    }
     FileId id;
-    if (look_at(target, &id) == FileKind::regular) {
+    if (m_last_dir_holds_member && look_at(target, &id) == FileKind::regular) {
         for (const Member& m : m_members) {
             if (m.id == id) return true;
         }

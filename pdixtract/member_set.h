@@ -13,7 +13,8 @@ namespace pdix {
 // One member file of a set and where its bytes sit in the image.
 struct Member {
     std::string path;
-    FileId id;  // the file that was read, so -r deletes nothing else
+    FileId id;      // the file that was read, so -r deletes nothing else
+    FileId folder;  // the folder it lies in
     std::uint64_t size = 0;
     std::uint64_t start = 0;  // offset of its first byte in the image
 };
@@ -76,6 +77,8 @@ private:
     bool m_named = false;
     mutable std::vector<FileHandle> m_handles;
     mutable std::vector<std::size_t> m_open;  // indices with a handle, least recent first
+    mutable std::string m_last_dir;           // the folder would_touch looked at last
+    mutable bool m_last_dir_holds_member = false;
 };
 
 }  // namespace pdix

@@ -168,7 +168,6 @@ void Progress::end_item() {
     ++m_items;
     if (!m_con.live) {
         std::fprintf(m_con.out, "%s %" PRIu64 "\n", m_item.c_str(), m_item_size);
-        std::fflush(m_con.out);
     }
 }
 
