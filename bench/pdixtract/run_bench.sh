@@ -42,7 +42,7 @@ echo "Image: $SIZE bytes in ${#MEMBERS[@]} members"
 # 20,000 small files of 5,000 bytes.
 mkdir -p small
 head -c 100000000 /dev/urandom | (cd small && split -b 5000 -d -a 5 - F)
-cp -r small smbsd
+cp -r small smbsd  # deleted before the first round's extraction
 xorriso -as mkisofs -quiet -R -J -o small.pdi small 2>/dev/null
 rm -rf small
 sync
@@ -79,10 +79,10 @@ for ((round = 1; round <= ROUNDS; round++)); do
     sz_s+=("$(timed 7z x -y -osz image.iso)")
     rm -rf sz
     # Each right after deleting 20,000 files, as creating files costs more then.
+    rm -rf smbsd
     sm_s+=("$(timed "$PDIX" -m sm small.pdi)")
     rm -rf sm && mkdir -p smbsd
     smbsd_s+=("$(timed bsdtar -x -f small.pdi -C smbsd)")
-    rm -rf smbsd
     "$PDIX" -gb small.txt small.pdi >/dev/null 2>&1
     t0=$(now); "$PDIX" -gb small.txt small.pdi >/dev/null 2>&1; t1=$(now)
     smlist_ms+=("$(echo "$t0 $t1" | awk '{ printf "%.2f", ($2 - $1) * 1000 }')")
