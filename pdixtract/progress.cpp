@@ -15,7 +15,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto redraw_every = std::chrono::milliseconds(250);
 constexpr auto speed_window = std::chrono::seconds(5);
-constexpr int max_bar = 40;
 constexpr int min_name = 10;
 
 // Bytes of the UTF-8 sequence starting at s[i], or 0 if none starts there.
@@ -190,9 +189,10 @@ std::string Progress::compose(int width, double speed) const {
         room = usable - columns(shown) - 2;
         if (room >= std::min(name_columns, min_name)) break;
     }
-    int name_width = std::min(name_columns, std::max(min_name, room - max_bar - 3));
+    // The name takes up to half the room, the bar the rest: a wide window is filled.
+    int name_width = std::min(name_columns, std::max(min_name, room / 2));
     name_width = std::max(0, std::min(name_width, room));
-    int bar = std::min(max_bar, room - name_width - 3);
+    int bar = room - name_width - 3;
     if (bar < 4) {
         bar = 0;
         name_width = std::max(0, std::min(name_columns, room));
