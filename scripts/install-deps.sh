@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Zelvorn needs to build, run and test, from Debian's packages.
 # Already-installed packages cost nothing. Needs root (or sudo).
 set -euo pipefail
