@@ -13,8 +13,8 @@ namespace pdix {
 
 namespace {
 
-// Members open at once; the rest wait their turn.
-constexpr std::size_t max_open = 16;
+// Members kept open once the set is opened; as they are read, up to m_cap stay open.
+constexpr std::size_t open_at_first = 4;
 
 std::string lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -122,10 +122,6 @@ MemberSet MemberSet::open(const std::string& named_member) {
         m.folder = folder;  // all members share the named member's folder
         int err = 0;
         FileHandle f = open_input(p, m.id, m.size, err);
-        while (f == no_file && err == EMFILE && !set.m_open.empty()) {
-            set.evict();
-            f = open_input(p, m.id, m.size, err);
-        }
         if (f == no_file && err == EINVAL) not_regular(p);
         if (f == no_file) {
             throw Error(ExitCode::set_missing, with_errno("cannot open set member: " + p, err));
@@ -135,7 +131,7 @@ MemberSet MemberSet::open(const std::string& named_member) {
         set.m_members.push_back(std::move(m));
         set.m_handles.push_back(f);
         set.m_open.push_back(set.m_members.size() - 1);
-        if (set.m_open.size() > max_open) set.evict();
+        if (set.m_open.size() > open_at_first) set.evict();
     }
     return set;
 }
@@ -187,9 +183,11 @@ FileHandle MemberSet::handle(std::size_t i) const {
     std::uint64_t size = 0;
     int err = 0;
     FileHandle f = open_input(m.path, id, size, err);
-    // Out of descriptors: give one of ours back and try again.
-    while (f == no_file && err == EMFILE && !m_open.empty()) {
-        evict();
+    // Out of descriptors: keep half as many members open from now on, so that the files
+    // written find descriptors too, and try again.
+    if (f == no_file && err == EMFILE && !m_open.empty()) {
+        m_cap = std::max<std::size_t>(1, m_open.size() / 2);
+        while (m_open.size() >= m_cap) evict();
         f = open_input(m.path, id, size, err);
     }
     if (f == no_file) {
@@ -199,7 +197,7 @@ FileHandle MemberSet::handle(std::size_t i) const {
         close_input(f);
         throw Error(ExitCode::bad_image, "set member was replaced or cut while reading: " + m.path);
     }
-    if (m_open.size() >= max_open) evict();
+    if (m_open.size() >= m_cap) evict();
     m_handles[i] = f;
     m_open.push_back(i);
     return f;

@@ -77,6 +77,7 @@ private:
     bool m_named = false;
     mutable std::vector<FileHandle> m_handles;
     mutable std::vector<std::size_t> m_open;  // indices with a handle, least recent first
+    mutable std::size_t m_cap = 16;           // at most this many open at once
     mutable std::string m_last_dir;           // the folder would_touch looked at last
     mutable bool m_last_dir_holds_member = false;
 };

@@ -11,7 +11,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 file=$1 change=$2 label=${3:-} target=${4:-all}
 cp "$file" "$file.unbroken"
-trap 'mv "$file.unbroken" "$file"' EXIT
+# Put back with a new time, so the next build compiles the unbroken file again.
+trap 'mv "$file.unbroken" "$file" && touch "$file"' EXIT
 perl -0pi -e "$change" "$file"
 if cmp -s "$file" "$file.unbroken"; then
     echo "the change matched nothing in $file" >&2

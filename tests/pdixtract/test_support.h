@@ -29,7 +29,7 @@ void write_file(const fs::path& path, const std::string& content);
 inline const std::string rock_ridge_joliet = "xorriso -as mkisofs -quiet -R -J -o OUT SRC";
 inline const std::string plain_names = "xorriso -as mkisofs -quiet --norock -o OUT SRC";
 inline const std::string joliet_only =
-    "xorriso -as mkisofs -quiet -input-charset utf-8 -J -o OUT SRC";
+    "xorriso -as mkisofs -quiet -input-charset utf-8 --norock -J -o OUT SRC";
 inline const std::string hard_links = "xorriso -as mkisofs -quiet -R --hardlinks -o OUT SRC";
 inline const std::string zisofs =
     "xorriso -outdev OUT -blank as_needed -map SRC / -set_filter_r --zisofs / -- -commit";
