@@ -44,6 +44,9 @@ int remove_if_same(const std::string& path, const FileId& id);
 // Names of the entries of folder dir ("" for the current one), unsorted; empty if unreadable.
 std::vector<std::string> folder_entries(const std::string& dir);
 
+// How many files this process may have open at once.
+std::size_t open_file_limit();
+
 // The reason text of an error number.
 std::string error_text(int err);
 

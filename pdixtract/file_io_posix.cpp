@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,6 +85,12 @@ std::vector<std::string> folder_entries(const std::string& dir) {
     while (const dirent* e = ::readdir(d)) names.emplace_back(e->d_name);
     ::closedir(d);
     return names;
+}
+
+std::size_t open_file_limit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 1024;
+    return static_cast<std::size_t>(limit.rlim_cur);
 }
 
 std::string error_text(int err) {

@@ -13,8 +13,10 @@ namespace pdix {
 
 namespace {
 
-// Members kept open once the set is opened; as they are read, up to m_cap stay open.
+// Members kept open once the set is opened; as they are read, up to m_cap stay open,
+// a quarter of what the process may open, so the files written find descriptors too.
 constexpr std::size_t open_at_first = 4;
+constexpr std::size_t most_open = 16;
 
 std::string lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -113,6 +115,7 @@ MemberSet MemberSet::open(const std::string& named_member) {
         set.m_named = true;
     }
 
+    set.m_cap = std::clamp<std::size_t>(open_file_limit() / 4, 1, most_open);
     FileId folder;
     std::size_t slash = paths.front().rfind('/');
     look_at(slash == std::string::npos ? "." : paths.front().substr(0, slash + 1) + ".", &folder);
@@ -131,7 +134,7 @@ MemberSet MemberSet::open(const std::string& named_member) {
         set.m_members.push_back(std::move(m));
         set.m_handles.push_back(f);
         set.m_open.push_back(set.m_members.size() - 1);
-        if (set.m_open.size() > open_at_first) set.evict();
+        if (set.m_open.size() > std::min(open_at_first, set.m_cap)) set.evict();
     }
     return set;
 }
@@ -149,6 +152,7 @@ MemberSet& MemberSet::operator=(MemberSet&& other) noexcept {
         m_named = other.m_named;
         m_handles = std::exchange(other.m_handles, {});
         m_open = std::exchange(other.m_open, {});
+        m_cap = other.m_cap;
     }
     return *this;
 }

@@ -242,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::Values(
     Case{"YearLikeNameIsASetOfItsOwn", whole(abc), {"-r", "-m", "out", "disc.2005.pdi"}, 0, "",
          [](const fs::path& d) { fs::rename(d / "disc.pdi", d / "disc.2005.pdi"); }},
     Case{"MoreMembersThanOpenFiles", whole(abc, plain_names), extract, 0, "", {}, 1024,
-         Limits{0, 12}}),
+         Limits{0, 16}}),
     label);
 
 INSTANTIATE_TEST_SUITE_P(HostileImages, Commands, ::testing::Values(
