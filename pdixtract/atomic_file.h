@@ -1,43 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "file_io.h"
 
 namespace pdix {
 
 // A file written under a temporary name beside its target and renamed over the target only
-// by commit(), so nobody ever sees it half-written; dropped without commit, it leaves nothing.
+// by commit(), so nobody ever sees it half-written; dropped without commit, or interrupted
+// by a signal, it leaves nothing. Only a missing target or a regular file is ever replaced.
 class AtomicFile {
 public:
-    // Creates the temporary file in the target's folder. Throws Error (write_failed).
+    // Creates the temporary file in the target's folder. Throws Error (write_failed), also
+    // when target is a folder, a link, a device, a FIFO or a socket.
     explicit AtomicFile(std::string target);
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
     ~AtomicFile();
 
-    // Descriptor of the temporary file, for copy_file_range and friends.
-    int fd() const { return m_fd; }
-
     // The final path.
     const std::string& target() const { return m_target; }
-
-    // The temporary path while the file is open.
-    const std::string& temp_path() const { return m_temp; }
 
     // Writes all of data at offset. Throws Error (write_failed) naming the target.
     void write_at(const void* data, std::size_t size, std::uint64_t offset);
 
+    // Copies up to len bytes of in from in_offset to offset, in the kernel where it can;
+    // returns the bytes copied, 0 if in ends at in_offset. Throws Error: bad_image naming
+    // in_name when in cannot be read, write_failed naming the target.
+    std::uint64_t copy_from(FileHandle in, const std::string& in_name, std::uint64_t in_offset,
+                            std::uint64_t offset, std::uint64_t len);
+
     // Throws Error (write_failed) naming the target, with the reason errnum.
     [[noreturn]] void fail(int errnum) const;
 
-    // Sets the final size, closes and renames over the target. Throws Error (write_failed).
+    // Closes the file and renames it over the target. Throws Error: bad_image unless exactly
+    // size bytes were put in (a short file is never padded), write_failed otherwise.
     void commit(std::uint64_t size);
 
 private:
+    void refuse_odd_target() const;
+
     std::string m_target;
     std::string m_temp;
     int m_fd = -1;
+    int m_slot = -1;
+    std::uint64_t m_written = 0;
+    bool m_kernel_copy = true;
+    std::unique_ptr<char[]> m_buffer;
 };
 
 }  // namespace pdix

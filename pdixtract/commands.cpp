@@ -1,111 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <set>
 
 #include "atomic_file.h"
 #include "errors.h"
 #include "member_set.h"
-#include "progress.h"
 
 namespace pdix {
 
 namespace {
 
+constexpr std::uint64_t copy_chunk = 64u << 20;  // bounds the time between progress updates
+
 [[noreturn]] void usage_error(const std::string& what) {
     throw Error(ExitCode::usage, what + " (see pdixtract --help)");
 }
 
-// Files the set's own members must never be overwritten by an output.
-void refuse_member_as_output(const MemberSet& set, const std::string& target) {
-    struct stat out {};
-    if (::stat(target.c_str(), &out) != 0) return;
-    for (const Member& m : set.members()) {
-        struct stat in {};
-        if (::fstat(m.fd, &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
-            throw Error(ExitCode::write_failed, "output would overwrite a set member: " + target);
-        }
+std::string base_name(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// An output must never overwrite a member, nor be named so that it joins the set.
+void refuse_set_as_output(const MemberSet& set, const std::string& target) {
+    if (set.would_touch(target)) {
+        throw Error(ExitCode::write_failed,
+                    "output would overwrite a set member or join the set: " + target);
     }
 }
 
-// -r: only ever the members, and only once everything else has succeeded.
+// -r: only ever the members, each only if it is still the file that was read, and only
+// once everything else has succeeded.
 void remove_members(MemberSet& set) {
     set.close();
-    std::string failed;
-    int failed_errno = 0;
+    std::string failure;
     for (const Member& m : set.members()) {
-        if (::unlink(m.path.c_str()) != 0 && failed.empty()) {
-            failed = m.path;
-            failed_errno = errno;
-        }
+        int err = remove_if_same(m.path, m.id);
+        if (err == 0 || !failure.empty()) continue;
+        failure =
+            err == EEXIST
+                ? "set member was replaced during the run, not deleted: " + m.path
+                : with_errno("cannot delete set member " + m.path + " (the work itself succeeded)",
+                             err);
     }
-    if (!failed.empty()) {
-        throw Error(ExitCode::remove_failed, with_errno("cannot delete set member " + failed +
-                                                            " (the work itself succeeded)",
-                                                        failed_errno));
+    if (!failure.empty()) throw Error(ExitCode::remove_failed, failure);
+}
+
+// Copies the bytes at extents of the image, in order, into out from offset 0.
+void copy_extents(const MemberSet& set, const std::vector<Extent>& extents, AtomicFile& out,
+                  Progress& progress) {
+    std::uint64_t written = 0;
+    for (const Extent& e : extents) {
+        for (std::uint64_t done = 0; done < e.length;) {
+            std::uint64_t at = e.offset + done;
+            std::size_t i = set.member_at(at);
+            const Member& m = set.members()[i];
+            std::uint64_t len = std::min({e.length - done, m.start + m.size - at, copy_chunk});
+            std::uint64_t n = out.copy_from(set.handle(i), m.path, at - m.start, written, len);
+            if (n == 0)
+                throw Error(ExitCode::bad_image, "set member shrank while reading: " + m.path);
+            done += n;
+            written += n;
+            progress.advance(n);
+        }
     }
 }
 
-MemberSet open_checked(const std::string& set_path) {
-    MemberSet set = MemberSet::open(set_path);
-    check_image(set, set_path);
-    return set;
-}
-
-// Copies len bytes from in at in_off to out at out_off, in the kernel where it can.
-void copy_range(int in, std::uint64_t in_off, AtomicFile& out, std::uint64_t out_off,
-                std::uint64_t len, const std::string& in_name, Progress* progress) {
-    constexpr std::size_t chunk = 64u << 20;  // bounds the time between progress updates
-    bool kernel_copy = true;
-    std::unique_ptr<char[]> buf;
-    while (len > 0) {
-        std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(len, chunk));
-        ssize_t n = -1;
-        if (kernel_copy) {
-            loff_t src = static_cast<loff_t>(in_off);
-            loff_t dst = static_cast<loff_t>(out_off);
-            n = ::copy_file_range(in, &src, out.fd(), &dst, want, 0);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
-                    errno != EBADF && errno != EPERM && errno != ETXTBSY) {
-                    if (errno == EIO) {
-                        throw Error(ExitCode::bad_image,
-                                    with_errno("cannot read set member: " + in_name, errno));
-                    }
-                    out.fail(errno);
-                }
-                kernel_copy = false;  // this pair of file systems cannot; copy by hand
-                continue;
-            }
-        } else {
-            // A large buffer keeps the number of system calls, and so the overhead, low.
-            constexpr std::size_t buf_size = 8u << 20;
-            if (!buf) buf.reset(new char[buf_size]);
-            want = std::min(want, buf_size);
-            n = ::pread(in, buf.get(), want, static_cast<off_t>(in_off));
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                throw Error(ExitCode::bad_image,
-                            with_errno("cannot read set member: " + in_name, errno));
-            }
-            if (n > 0) out.write_at(buf.get(), static_cast<std::size_t>(n), out_off);
-        }
-        if (n == 0) throw Error(ExitCode::bad_image, "set member shrank while reading: " + in_name);
-        in_off += static_cast<std::uint64_t>(n);
-        out_off += static_cast<std::uint64_t>(n);
-        len -= static_cast<std::uint64_t>(n);
-        if (progress) progress->advance(static_cast<std::uint64_t>(n));
+// Everything a command had to leave out: each is reported at once, the first decides the
+// exit status, and nothing is deleted afterwards.
+class Omissions {
+public:
+    Omissions(const Console& con) : m_con(con) {}
+    void report(ExitCode code, const std::string& message, Progress* progress = nullptr) {
+        if (progress) progress->clear_line();
+        std::fprintf(m_con.err, "pdixtract: %s\n", printable(message).c_str());
+        std::fflush(m_con.err);
+        if (m_count++ == 0) m_code = code;
     }
-}
+    void report_all(const Volume& volume) {
+        for (const Problem& p : volume.problems()) report(p.code, p.message);
+    }
+    // Throws unless nothing was left out.
+    void check(const Options& opts) const {
+        if (m_count == 0) return;
+        throw Error(m_code, std::to_string(m_count) + (m_count == 1 ? " entry" : " entries") +
+                                " of the image left out" +
+                                (opts.remove_members ? ", set members kept" : "") + ": " +
+                                opts.set);
+    }
+
+private:
+    Console m_con;
+    unsigned m_count = 0;
+    ExitCode m_code = ExitCode::ok;
+};
 
 }  // namespace
 
@@ -164,35 +156,46 @@ Options:
            Folders inside the image are not recreated: files land by file name alone,
            so two selected files with the same name are refused before anything is
            written, as is a NAME the image does not hold. DEST is taken as a folder
-           path whatever it looks like ("E:" is a folder called "E:").
+           path whatever it looks like ("E:" is a folder called "E:"). Every file that
+           can be read is extracted; each that cannot is reported on stderr.
   -v       With -m: put the files into DEST/VIDEO_TS/ instead.
-  -i ISO   Write the image, byte for byte, to the file ISO.
+  -i ISO   Write the set's bytes, whatever they hold, to the file ISO.
   -gb LIST Write LIST: for each regular file, in image order, its file name, one
            blank, its size in bytes, then CR LF. An entry whose name holds a blank
            or a comma is written inside double quotes and reported on stderr; a name
            holding a double quote or line break cannot be listed and is reported.
   -r       After the whole command has succeeded, delete the set's member files.
-           Nothing is deleted after a failure, and nothing but the members.
+           Nothing is deleted after a failure or when anything was left out, and
+           nothing but the members, each only if it is still the file that was read.
 
 Sets:
-  A set is one ISO 9660 disc image (Rock Ridge or Joliet names are used where the
-  image carries them) stored in member files whose bytes, concatenated in order,
-  are the image: NAME.pdi, NAME.1.pdi, NAME.2.pdi, ... Naming any member names the
-  whole set. Members are counted up from NAME.pdi and the first missing number ends
-  the set; a missing NAME.pdi is an error. A file not ending in .pdi is read alone.
+  A set is one disc image (ISO 9660, with Rock Ridge or Joliet names where the image
+  carries them, or UDF alone) stored in member files whose bytes, concatenated in
+  order, are the image: NAME.pdi, NAME.1.pdi, NAME.2.pdi, ... (".pdi" in any case).
+  Naming any member names the whole set. Members are counted up from NAME.pdi and
+  the first missing number ends the set; a missing NAME.pdi is an error. A file not
+  ending in .pdi is read alone. Members must be regular files.
 
 Files are written under a temporary name beside their target and renamed into
-place when complete: a failure never leaves a half-written file behind, and files
-already completed by a failed extraction stay.
+place when complete: a failure or an interruption (Ctrl+C, a closed terminal) never
+leaves a half-written file behind, and files already completed stay. A file whose
+data the image holds only in part is not written. Only a missing target or a
+regular file is ever replaced.
+
+On a terminal a line shows the current file, a bar, the percentage, the bytes done,
+the speed and the time left, and the window title shows the percentage.
 
 Exit status:
   0  success
   2  usage error: unknown option, missing or surplus argument, empty path
-  3  a set member cannot be found or opened
-  4  not a disc image, truncated image, or a read error inside it
-  5  a NAME the image does not hold, or two files with the same file name
-  6  the destination cannot be created or written (the failing file is removed)
-  7  -r: everything succeeded but a member could not be deleted
+  3  a set member cannot be found or opened, or is not a regular file
+  4  not a disc image, or a file or folder whose data lies outside the set or cannot
+     be read (the other files are still extracted)
+  5  a NAME the image does not hold, two files with the same file name, or an entry
+     whose name cannot be a file name (".", "..", empty: skipped)
+  6  the destination cannot be created or written, is not a regular file, or would
+     overwrite a member or join the set (the failing file is removed)
+  7  -r: everything succeeded but a member could not be deleted or was replaced
 
 Environment:
   PDIXTRACT_HOLD_ON_ERROR  When set and not empty, and standard input is a terminal,
@@ -205,6 +208,7 @@ std::string format_list(const std::vector<ImageFile>& files, std::vector<std::st
                         std::vector<std::string>& dropped) {
     std::string text;
     for (const ImageFile& f : files) {
+        if (!f.problem.empty()) continue;
         if (f.name.find_first_of("\"\r\n") != std::string::npos) {
             dropped.push_back(f.path);
             continue;
@@ -222,33 +226,48 @@ std::string format_list(const std::vector<ImageFile>& files, std::vector<std::st
 
 void run_list(const Options& opts, const Console& con) {
     if (opts.target.empty()) usage_error("no list file named: the LIST argument is empty");
-    MemberSet set = open_checked(opts.set);
-    std::vector<ImageFile> files = scan_files(set, opts.set);
+    MemberSet set = MemberSet::open(opts.set);
+    std::unique_ptr<Volume> volume = open_volume(set, opts.set);
+    Omissions omitted(con);
+    omitted.report_all(*volume);
+    std::size_t listed = 0;
+    for (const ImageFile& f : volume->files()) {
+        if (f.problem.empty())
+            ++listed;
+        else
+            omitted.report(ExitCode::bad_image, f.problem + ": " + f.path);
+    }
     std::vector<std::string> flagged, dropped;
-    std::string text = format_list(files, flagged, dropped);
-    refuse_member_as_output(set, opts.target);
+    std::string text = format_list(volume->files(), flagged, dropped);
+    refuse_set_as_output(set, opts.target);
     AtomicFile out(opts.target);
     out.write_at(text.data(), text.size(), 0);
     out.commit(text.size());
     for (const std::string& p : flagged) {
         std::fprintf(con.err, "pdixtract: name has a blank or comma, listed in double quotes: %s\n",
-                     p.c_str());
+                     printable(p).c_str());
     }
     for (const std::string& p : dropped) {
-        std::fprintf(con.err, "pdixtract: name cannot be listed, left out: %s\n", p.c_str());
+        std::fprintf(con.err, "pdixtract: name cannot be listed, left out: %s\n",
+                     printable(p).c_str());
     }
-    std::fprintf(con.out, "Listed %zu files: %s\n", files.size() - dropped.size(),
-                 opts.target.c_str());
+    std::fprintf(con.out, "Listed %zu files: %s\n", listed - dropped.size(),
+                 printable(opts.target).c_str());
+    omitted.check(opts);
 }
 
 void run_extract(const Options& opts, const Console& con) {
     if (opts.target.empty()) usage_error("no destination folder named: the DEST argument is empty");
-    MemberSet set = open_checked(opts.set);
-    std::vector<ImageFile> files = scan_files(set, opts.set);
+    MemberSet set = MemberSet::open(opts.set);
+    std::unique_ptr<Volume> volume = open_volume(set, opts.set);
+    const std::vector<ImageFile>& files = volume->files();
+    Omissions omitted(con);
 
     // Choose the files, and refuse missing or ambiguous names before writing anything.
     std::vector<bool> chosen(files.size(), opts.names.empty());
-    if (!opts.names.empty()) {
+    if (opts.names.empty()) {
+        omitted.report_all(*volume);
+    } else {
         std::set<std::string> wanted(opts.names.begin(), opts.names.end());
         std::set<std::string> found;
         for (std::size_t i = 0; i < files.size(); ++i) {
@@ -290,80 +309,55 @@ void run_extract(const Options& opts, const Console& con) {
                     "cannot create destination folder " + dest + ": " +
                         (ec ? ec.message() : std::string("a file of that name exists")));
     }
-
-    // Which outputs each data-carrying file feeds (a hard-linked record shares the data).
-    std::vector<std::vector<std::string>> outputs(files.size());
     std::uint64_t total = 0;
-    std::size_t last = 0;
-    unsigned count = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (!chosen[i]) continue;
-        std::size_t source = files[i].data_of.value_or(i);
-        std::string target = dest + "/" + files[i].name;
-        refuse_member_as_output(set, target);
-        outputs[source].push_back(target);
-        total += files[i].size;
-        last = std::max(last, source);
-        ++count;
+        refuse_set_as_output(set, dest + "/" + files[i].name);
+        if (files[i].problem.empty()) total += files[i].size;
     }
 
-    Progress progress(con.out, con.live, "Extracted", total);
-    if (count > 0) {
-        ImageReader reader(set, opts.set);
-        ImageFile f;
-        for (std::size_t i = 0; i <= last && reader.next(f); ++i) {
-            if (outputs[i].empty()) continue;
-            const std::string& first = outputs[i].front();
-            progress.begin(first.substr(first.rfind('/') + 1), f.size);
-            {
-                AtomicFile out(first);
-                reader.read_data([&](const void* data, std::size_t size, std::uint64_t offset) {
+    Progress progress(con, "Extracted", "Extracting", base_name(opts.set), total);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const ImageFile& f = files[i];
+        if (!chosen[i]) continue;
+        if (!f.problem.empty()) {
+            omitted.report(ExitCode::bad_image, f.problem + ": " + f.path, &progress);
+            continue;
+        }
+        try {
+            AtomicFile out(dest + "/" + f.name);
+            progress.begin(f.name, f.size);
+            if (f.plain) {
+                copy_extents(set, f.extents, out, progress);
+            } else {
+                volume->read(f, [&](const void* data, std::size_t size, std::uint64_t offset) {
                     out.write_at(data, size, offset);
                     progress.advance(size);
                 });
-                out.commit(f.size);
             }
-            progress.end_item();
-            if (outputs[i].size() > 1) {
-                int in = ::open(first.c_str(), O_RDONLY | O_CLOEXEC);
-                if (in < 0) {
-                    throw Error(ExitCode::write_failed,
-                                with_errno("cannot reopen " + first, errno));
-                }
-                for (std::size_t k = 1; k < outputs[i].size(); ++k) {
-                    const std::string& t = outputs[i][k];
-                    progress.begin(t.substr(t.rfind('/') + 1), f.size);
-                    try {
-                        AtomicFile out(t);
-                        copy_range(in, 0, out, 0, f.size, first, &progress);
-                        out.commit(f.size);
-                    } catch (...) {
-                        ::close(in);
-                        throw;
-                    }
-                    progress.end_item();
-                }
-                ::close(in);
-            }
+            out.commit(f.size);
+        } catch (const Error& e) {
+            // A file the image cannot give is reported; the others still come out.
+            if (e.code() != ExitCode::bad_image) throw;
+            omitted.report(e.code(), e.what(), &progress);
+            continue;
         }
+        progress.end_item();
     }
     progress.finish(dest);
+    omitted.check(opts);
     if (opts.remove_members) remove_members(set);
 }
 
 void run_convert(const Options& opts, const Console& con) {
     if (opts.target.empty()) usage_error("no ISO file named: the ISO argument is empty");
-    MemberSet set = open_checked(opts.set);
-    refuse_member_as_output(set, opts.target);
-    Progress progress(con.out, con.live, "Converted", set.size(), false);
+    MemberSet set = MemberSet::open(opts.set);
+    refuse_set_as_output(set, opts.target);
+    Progress progress(con, "Converted", "Converting", base_name(opts.set), set.size(), false);
     {
         AtomicFile out(opts.target);
-        std::size_t slash = opts.target.rfind('/');
-        progress.begin(slash == std::string::npos ? opts.target : opts.target.substr(slash + 1),
-                       set.size());
-        for (const Member& m : set.members()) {
-            copy_range(m.fd, 0, out, m.start, m.size, m.path, &progress);
-        }
+        progress.begin(base_name(opts.target), set.size());
+        copy_extents(set, {{0, set.size()}}, out, progress);
         out.commit(set.size());
         progress.end_item();
     }
@@ -392,11 +386,10 @@ int run(const Options& opts, const Console& con) {
         return 0;
     } catch (const Error& e) {
         std::fflush(con.out);
-        if (con.live) std::fputs("\n", con.out);
-        std::fprintf(con.err, "pdixtract: %s\n", e.what());
+        std::fprintf(con.err, "pdixtract: %s\n", printable(e.what()).c_str());
         return static_cast<int>(e.code());
     } catch (const std::exception& e) {
-        std::fprintf(con.err, "pdixtract: %s: %s\n", e.what(), opts.set.c_str());
+        std::fprintf(con.err, "pdixtract: %s: %s\n", e.what(), printable(opts.set).c_str());
         return static_cast<int>(ExitCode::bad_image);
     }
 }

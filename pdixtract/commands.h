@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "image_reader.h"
+#include "progress.h"
+#include "volume.h"
 
 namespace pdix {
 
@@ -25,26 +26,21 @@ Options parse_args(int argc, const char* const* argv);
 // The --help text: commands, the set convention and the exit codes.
 std::string usage_text();
 
-// Where a command writes progress and warnings; live means progress may redraw one line.
-struct Console {
-    std::FILE* out = stdout;
-    std::FILE* err = stderr;
-    bool live = false;
-};
-
-// The list file's bytes for files: "NAME SIZE\r\n" each, in order. An entry whose name has a
-// blank or comma is enclosed in double quotes and its path added to flagged; one with a double
-// quote or line break cannot be carried at all, so it is left out and its path added to dropped.
+// The list file's bytes for the files without a problem: "NAME SIZE\r\n" each, in order. A name
+// with a blank or comma is enclosed in double quotes and its path added to flagged; one with a
+// double quote or line break cannot be carried at all, so it is left out and its path added to
+// dropped.
 std::string format_list(const std::vector<ImageFile>& files, std::vector<std::string>& flagged,
                         std::vector<std::string>& dropped);
 
 // -gb: writes the list file. Throws Error.
 void run_list(const Options& opts, const Console& con);
 
-// -m: extracts all or the named files. Throws Error.
+// -m: extracts all or the named files; every file that can be read is extracted, each that
+// cannot is reported. Throws Error when anything failed or was left out.
 void run_extract(const Options& opts, const Console& con);
 
-// -i: writes the image to one ISO file. Throws Error.
+// -i: writes the set's bytes to one ISO file. Throws Error.
 void run_convert(const Options& opts, const Console& con);
 
 // Runs a parsed command, reporting any failure as one line on con.err; returns the exit status.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image_reader.h"
 
 #include <archive.h>
@@ -5,37 +6,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "errors.h"
 
 namespace pdix {
-
-namespace {
-
-constexpr std::uint64_t descriptor_offset = 16 * 2048;
-
-std::uint32_t le32(const unsigned char* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-}  // namespace
-
-void check_image(const MemberSet& set, const std::string& display) {
-    unsigned char pvd[2048] = {};
-    std::size_t n = set.read_at(descriptor_offset, pvd, sizeof pvd);
-    if (n < sizeof pvd || pvd[0] != 1 || std::memcmp(pvd + 1, "CD001", 5) != 0) {
-        throw Error(ExitCode::bad_image, "not a disc image (no ISO 9660 volume found): " + display);
-    }
-    std::uint64_t blocks = le32(pvd + 80);
-    std::uint64_t block_size = pvd[128] | (pvd[129] << 8);
-    std::uint64_t expected = blocks * block_size;
-    if (set.size() < expected) {
-        throw Error(ExitCode::bad_image, "image is truncated (set holds " +
-                                             std::to_string(set.size()) + " of " +
-                                             std::to_string(expected) + " bytes): " + display);
-    }
-}
 
 ImageReader::ImageReader(const MemberSet& set, std::string display)
     : m_set(set), m_display(std::move(display)), m_buf(max_block) {
@@ -72,7 +46,6 @@ long ImageReader::on_read(struct archive* a, void* self, const void** buf) {
     try {
         std::size_t n = r->m_set.read_at(r->m_pos, r->m_buf.data(), r->m_block);
         r->m_pos += n;
-        r->m_fetched += n;
         // Ramp up while reading on sequentially, so data moves in big reads and
         // directory lookups after a jump stay small.
         r->m_block = std::min(r->m_block * 2, max_block);
@@ -109,39 +82,18 @@ std::int64_t ImageReader::on_seek(struct archive* a, void* self, std::int64_t of
     return target;
 }
 
-bool ImageReader::next(ImageFile& out) {
+bool ImageReader::find(const std::string& path) {
     for (;;) {
         struct archive_entry* entry = nullptr;
         int rc = archive_read_next_header(m_archive, &entry);
         if (rc == ARCHIVE_EOF) return false;
         if (rc < ARCHIVE_WARN) fail("cannot read the image's directory");
-        if (archive_entry_filetype(entry) != AE_IFREG) continue;
-        const char* path = archive_entry_pathname_utf8(entry);
-        if (!path) path = archive_entry_pathname(entry);
-        out.path = path ? path : "";
-        while (!out.path.empty() && out.path.back() == '/') out.path.pop_back();
-        std::size_t slash = out.path.rfind('/');
-        out.name = slash == std::string::npos ? out.path : out.path.substr(slash + 1);
-        out.data_of.reset();
-        out.size = static_cast<std::uint64_t>(archive_entry_size(entry));
-        // libarchive reports a second record of the same data as a hard link without a
-        // size, naming the record that carries the data.
-        const char* link = archive_entry_hardlink_utf8(entry);
-        if (!link) link = archive_entry_hardlink(entry);
-        auto target = link ? m_seen.find(link) : m_seen.end();
-        if (target != m_seen.end()) {
-            out.data_of = target->second.first;
-            out.size = target->second.second;
-        } else {
-            m_seen.emplace(out.path, std::make_pair(m_index, out.size));
-        }
-        ++m_index;
-        return true;
+        const char* name = archive_entry_pathname(entry);
+        if (archive_entry_filetype(entry) == AE_IFREG && name && path == name) return true;
     }
 }
 
-void ImageReader::read_data(
-    const std::function<void(const void*, std::size_t, std::uint64_t)>& sink) {
+void ImageReader::read_data(const DataSink& sink) {
     for (;;) {
         const void* buf = nullptr;
         std::size_t size = 0;
@@ -151,16 +103,6 @@ void ImageReader::read_data(
         if (rc < ARCHIVE_WARN) fail("cannot read file data from the image");
         sink(buf, size, static_cast<std::uint64_t>(offset));
     }
-}
-
-std::vector<ImageFile> scan_files(const MemberSet& set, const std::string& display,
-                                  std::uint64_t* fetched) {
-    ImageReader reader(set, display);
-    std::vector<ImageFile> files;
-    ImageFile f;
-    while (reader.next(f)) files.push_back(f);
-    if (fetched) *fetched = reader.bytes_fetched();
-    return files;
 }
 
 }  // namespace pdix

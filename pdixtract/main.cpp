@@ -1,10 +1,11 @@
-#include <unistd.h>
-
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <cstdio>
 #include <cstdlib>
 
 #include "commands.h"
 #include "errors.h"
+#include "signals.h"
+#include "terminal.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ namespace {
 // keep it open until the user has read it.
 void HoldOnError() {
     const char* hold = std::getenv("PDIXTRACT_HOLD_ON_ERROR");
-    if (hold == nullptr || *hold == '\0' || ::isatty(STDIN_FILENO) != 1) return;
+    if (hold == nullptr || *hold == '\0' || !pdix::input_is_terminal()) return;
     std::fputs("Press Enter to close this window.", stderr);
     std::fflush(stderr);
     for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
@@ -28,13 +29,15 @@ int Finish(int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    pdix::install_signal_handlers();
     pdix::Console con;
-    con.live = ::isatty(STDOUT_FILENO) == 1;
+    con.live = pdix::is_terminal(stdout);
+    con.title = con.live && pdix::terminal_takes_title();
     pdix::Options opts;
     try {
         opts = pdix::parse_args(argc, argv);
     } catch (const pdix::Error& e) {
-        std::fprintf(stderr, "pdixtract: %s\n", e.what());
+        std::fprintf(stderr, "pdixtract: %s\n", pdix::printable(e.what()).c_str());
         return Finish(static_cast<int>(e.code()));
     }
     return Finish(pdix::run(opts, con));

@@ -1,12 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "member_set.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <map>
 #include <utility>
 
 #include "errors.h"
@@ -15,33 +13,53 @@ namespace pdix {
 
 namespace {
 
-bool ends_with_pdi(const std::string& s) {
-    if (s.size() < 4) return false;
-    std::string tail = s.substr(s.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return tail == ".pdi";
-}
+// Members kept open once the set is opened; as they are read, up to m_cap stay open,
+// a quarter of what the process may open, so the files written find descriptors too.
+constexpr std::size_t open_at_first = 4;
+constexpr std::size_t most_open = 16;
 
-bool exists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0;
+std::string lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
 }
 
 // The ISO 9660 volume descriptor magic sits at byte 32769 of every image.
 bool starts_an_image(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    FileId id;
+    std::uint64_t size = 0;
+    int err = 0;
+    FileHandle f = open_input(path, id, size, err);
+    if (f == no_file) return false;
     char magic[5] = {};
-    ssize_t n = ::pread(fd, magic, sizeof magic, 32769);
-    ::close(fd);
-    return n == 5 && std::memcmp(magic, "CD001", 5) == 0;
+    bool yes =
+        read_input(f, magic, sizeof magic, 32769, err) == 5 && std::memcmp(magic, "CD001", 5) == 0;
+    close_input(f);
+    return yes;
+}
+
+[[noreturn]] void not_regular(const std::string& path) {
+    throw Error(ExitCode::set_missing, "set member is not a regular file: " + path);
+}
+
+// The members of the set name describes, present in its folder, by index.
+std::map<unsigned, std::string> find_members(const MemberName& name) {
+    std::size_t slash = name.dir_and_stem.rfind('/');
+    std::string dir = slash == std::string::npos ? "" : name.dir_and_stem.substr(0, slash + 1);
+    std::map<unsigned, std::string> found;
+    for (const std::string& entry : folder_entries(dir)) {
+        MemberName n;
+        if (!parse_member_name(dir + entry, n) || n.dir_and_stem != name.dir_and_stem) continue;
+        // Two spellings of one index: the one spelled like the named member wins.
+        auto [it, fresh] = found.emplace(n.index, dir + entry);
+        if (!fresh && n.ext == name.ext) it->second = dir + entry;
+    }
+    return found;
 }
 
 }  // namespace
 
 bool parse_member_name(const std::string& path, MemberName& out) {
-    if (!ends_with_pdi(path)) return false;
+    if (path.size() < 4 || lower(path.substr(path.size() - 4)) != ".pdi") return false;
     out.ext = path.substr(path.size() - 4);
     std::string rest = path.substr(0, path.size() - 4);
     out.index = 0;
@@ -61,76 +79,80 @@ bool parse_member_name(const std::string& path, MemberName& out) {
     return true;
 }
 
-std::string member_path(const MemberName& name, unsigned index) {
-    if (index == 0) return name.dir_and_stem + name.ext;
-    return name.dir_and_stem + "." + std::to_string(index) + name.ext;
-}
-
 MemberSet MemberSet::open(const std::string& named_member) {
     if (named_member.empty())
         throw Error(ExitCode::usage, "no set named: the SET argument is empty");
+    FileKind kind = look_at(named_member);
+    if (kind == FileKind::missing) {
+        throw Error(ExitCode::set_missing,
+                    with_errno("cannot find set member: " + named_member, ENOENT));
+    }
+    MemberSet set;
     std::vector<std::string> paths;
-    MemberName name;
-    if (!parse_member_name(named_member, name)) {
+    if (!parse_member_name(named_member, set.m_name)) {
         // Not named like a member: read the file alone as a plain image.
         paths.push_back(named_member);
     } else {
-        if (!exists(named_member)) {
-            throw Error(ExitCode::set_missing,
-                        with_errno("cannot find set member: " + named_member, ENOENT));
-        }
-        if (name.index > 0 && !exists(member_path(name, 0))) {
+        if (kind != FileKind::regular && kind != FileKind::symlink) not_regular(named_member);
+        std::map<unsigned, std::string> found = find_members(set.m_name);
+        if (set.m_name.index > 0 && !found.count(0)) {
             // "movie.2005.pdi" may be a set of its own rather than member 2005 of "movie".
             if (!starts_an_image(named_member)) {
-                throw Error(ExitCode::set_missing,
-                            "first member of the set is missing: " + member_path(name, 0));
+                throw Error(ExitCode::set_missing, "first member of the set is missing: " +
+                                                       set.m_name.dir_and_stem + set.m_name.ext);
             }
-            name.dir_and_stem = named_member.substr(0, named_member.size() - 4);
-            name.index = 0;
+            set.m_name.dir_and_stem = named_member.substr(0, named_member.size() - 4);
+            set.m_name.index = 0;
+            found = find_members(set.m_name);
+            found[0] = named_member;
         }
-        for (unsigned i = 0;; ++i) {
-            std::string p = member_path(name, i);
-            if (!exists(p)) break;
-            paths.push_back(p);
+        for (unsigned i = 0; found.count(i); ++i) paths.push_back(found[i]);
+        if (set.m_name.index >= paths.size()) {
+            throw Error(ExitCode::set_missing, "set member " + named_member +
+                                                   " lies beyond a gap: member " +
+                                                   std::to_string(paths.size()) + " is missing");
         }
-        if (name.index >= paths.size()) {
-            throw Error(ExitCode::set_missing,
-                        "set member " + named_member + " lies beyond a gap: " +
-                            member_path(name, static_cast<unsigned>(paths.size())) + " is missing");
-        }
+        set.m_named = true;
     }
 
-    MemberSet set;
+    set.m_cap = std::clamp<std::size_t>(open_file_limit() / 4, 1, most_open);
+    FileId folder;
+    std::size_t slash = paths.front().rfind('/');
+    look_at(slash == std::string::npos ? "." : paths.front().substr(0, slash + 1) + ".", &folder);
     for (const std::string& p : paths) {
         Member m;
         m.path = p;
-        m.fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-        if (m.fd < 0) {
-            int err = errno;
+        m.folder = folder;  // all members share the named member's folder
+        int err = 0;
+        FileHandle f = open_input(p, m.id, m.size, err);
+        if (f == no_file && err == EINVAL) not_regular(p);
+        if (f == no_file) {
             throw Error(ExitCode::set_missing, with_errno("cannot open set member: " + p, err));
         }
-        struct stat st {};
-        if (::fstat(m.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            ::close(m.fd);
-            throw Error(ExitCode::set_missing, "set member is not a regular file: " + p);
-        }
-        ::posix_fadvise(m.fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        m.size = static_cast<std::uint64_t>(st.st_size);
         m.start = set.m_size;
         set.m_size += m.size;
         set.m_members.push_back(std::move(m));
+        set.m_handles.push_back(f);
+        set.m_open.push_back(set.m_members.size() - 1);
+        if (set.m_open.size() > std::min(open_at_first, set.m_cap)) set.evict();
     }
     return set;
 }
 
-MemberSet::MemberSet(MemberSet&& other) noexcept
-    : m_members(std::exchange(other.m_members, {})), m_size(std::exchange(other.m_size, 0)) {}
+MemberSet::MemberSet(MemberSet&& other) noexcept {
+    *this = std::move(other);
+}
 
 MemberSet& MemberSet::operator=(MemberSet&& other) noexcept {
     if (this != &other) {
         close();
         m_members = std::exchange(other.m_members, {});
         m_size = std::exchange(other.m_size, 0);
+        m_name = other.m_name;
+        m_named = other.m_named;
+        m_handles = std::exchange(other.m_handles, {});
+        m_open = std::exchange(other.m_open, {});
+        m_cap = other.m_cap;
     }
     return *this;
 }
@@ -140,10 +162,79 @@ MemberSet::~MemberSet() {
 }
 
 void MemberSet::close() {
-    for (Member& m : m_members) {
-        if (m.fd >= 0) ::close(m.fd);
-        m.fd = -1;
+    for (FileHandle& f : m_handles) {
+        close_input(f);
+        f = no_file;
     }
+    m_open.clear();
+}
+
+void MemberSet::evict() const {
+    close_input(m_handles[m_open.front()]);
+    m_handles[m_open.front()] = no_file;
+    m_open.erase(m_open.begin());
+}
+
+FileHandle MemberSet::handle(std::size_t i) const {
+    auto at = std::find(m_open.begin(), m_open.end(), i);
+    if (at != m_open.end()) {
+        m_open.erase(at);
+        m_open.push_back(i);
+        return m_handles[i];
+    }
+    const Member& m = m_members[i];
+    FileId id;
+    std::uint64_t size = 0;
+    int err = 0;
+    FileHandle f = open_input(m.path, id, size, err);
+    // Out of descriptors: keep half as many members open from now on, so that the files
+    // written find descriptors too, and try again.
+    if (f == no_file && err == EMFILE && !m_open.empty()) {
+        m_cap = std::max<std::size_t>(1, m_open.size() / 2);
+        while (m_open.size() >= m_cap) evict();
+        f = open_input(m.path, id, size, err);
+    }
+    if (f == no_file) {
+        throw Error(ExitCode::set_missing, with_errno("cannot open set member: " + m.path, err));
+    }
+    if (id != m.id || size < m.size) {
+        close_input(f);
+        throw Error(ExitCode::bad_image, "set member was replaced or cut while reading: " + m.path);
+    }
+    if (m_open.size() >= m_cap) evict();
+    m_handles[i] = f;
+    m_open.push_back(i);
+    return f;
+}
+
+bool MemberSet::would_touch(const std::string& target) const {
+    // Only a file in a member's folder can be a member: look at the target only there.
+    std::size_t slash = target.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1) + ".";
+    if (dir != m_last_dir) {
+        FileId id;
+        look_at(dir, &id);
+        m_last_dir = dir;
+        m_last_dir_holds_member = std::any_of(m_members.begin(), m_members.end(),
+                                              [&](const Member& m) { return m.folder == id; });
+    }
+    FileId id;
+    if (m_last_dir_holds_member && look_at(target, &id) == FileKind::regular) {
+        for (const Member& m : m_members) {
+            if (m.id == id) return true;
+        }
+    }
+    // A file named like a further member would join the set the next time it is read.
+    MemberName n;
+    if (!m_named || !parse_member_name(target, n)) return false;
+    auto folder = [](const std::string& p) {
+        std::size_t slash = p.rfind('/');
+        std::string dir = slash == std::string::npos ? "." : p.substr(0, slash + 1);
+        FileId id;
+        look_at(dir + "/.", &id);
+        return std::make_pair(id, slash == std::string::npos ? p : p.substr(slash + 1));
+    };
+    return n.index > 0 && folder(n.dir_and_stem) == folder(m_name.dir_and_stem);
 }
 
 std::size_t MemberSet::member_at(std::uint64_t offset) const {
@@ -167,11 +258,10 @@ std::size_t MemberSet::read_at(std::uint64_t offset, void* buf, std::size_t len)
             ++i;
             continue;
         }
-        ssize_t n = ::pread(m.fd, out + done, want, static_cast<off_t>(in_member));
+        int err = 0;
+        std::int64_t n = read_input(handle(i), out + done, want, in_member, err);
         if (n < 0) {
-            if (errno == EINTR) continue;
-            throw Error(ExitCode::bad_image,
-                        with_errno("cannot read set member: " + m.path, errno));
+            throw Error(ExitCode::bad_image, with_errno("cannot read set member: " + m.path, err));
         }
         if (n == 0) throw Error(ExitCode::bad_image, "set member shrank while reading: " + m.path);
         done += static_cast<std::size_t>(n);
@@ -181,7 +271,7 @@ std::size_t MemberSet::read_at(std::uint64_t offset, void* buf, std::size_t len)
 }
 
 std::string with_errno(const std::string& message, int errnum) {
-    return message + ": " + std::strerror(errnum);
+    return message + ": " + error_text(errnum);
 }
 
 }  // namespace pdix

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstddef>
@@ -5,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "file_io.h"
+
 namespace pdix {
 
 // One member file of a set and where its bytes sit in the image.
 struct Member {
     std::string path;
-    int fd = -1;
+    FileId id;      // the file that was read, so -r deletes nothing else
+    FileId folder;  // the folder it lies in
     std::uint64_t size = 0;
     std::uint64_t start = 0;  // offset of its first byte in the image
 };
@@ -25,14 +29,13 @@ struct MemberName {
 // Splits path by the set naming convention; false if it does not end in ".pdi" (any case).
 bool parse_member_name(const std::string& path, MemberName& out);
 
-// Builds the path of member index of the set described by name.
-std::string member_path(const MemberName& name, unsigned index);
-
-// The members of one set, open for reading, presented as one image of size() bytes.
+// The members of one set presented as one image of size() bytes. Members are opened as
+// they are needed, so a set may have more members than the process may open files.
 class MemberSet {
 public:
-    // Finds the set that the file named_member belongs to and opens all its members.
-    // Throws Error (set_missing) when the first member is missing or a member cannot be opened.
+    // Finds the set that the file named_member belongs to: members are counted up from
+    // index 0 with the ".pdi" of any case. Throws Error (set_missing) when the first member
+    // is missing, a member is not a regular file or cannot be opened.
     static MemberSet open(const std::string& named_member);
 
     MemberSet() = default;
@@ -49,18 +52,34 @@ public:
     const std::vector<Member>& members() const { return m_members; }
 
     // Reads up to len bytes at image offset; returns fewer only at the end of the image.
-    // Throws Error (bad_image) on a read error or a member that shrank since it was opened.
+    // Throws Error (bad_image) on a read error or a member that shrank or was replaced.
     std::size_t read_at(std::uint64_t offset, void* buf, std::size_t len) const;
 
     // Index of the member holding image offset (offset < size()).
     std::size_t member_at(std::uint64_t offset) const;
 
+    // The open member i, opened now if need be. Throws Error as read_at.
+    FileHandle handle(std::size_t i) const;
+
+    // True if target names a file the set reads or would read: one of its members, or a
+    // further member that would join the set.
+    bool would_touch(const std::string& target) const;
+
     // Closes every member file; members() stays valid for naming them.
     void close();
 
 private:
+    void evict() const;  // closes the least recently used member
+
     std::vector<Member> m_members;
     std::uint64_t m_size = 0;
+    MemberName m_name;  // the members' naming, when the set has .pdi names
+    bool m_named = false;
+    mutable std::vector<FileHandle> m_handles;
+    mutable std::vector<std::size_t> m_open;  // indices with a handle, least recent first
+    mutable std::size_t m_cap = 16;           // at most this many open at once
+    mutable std::string m_last_dir;           // the folder would_touch looked at last
+    mutable bool m_last_dir_holds_member = false;
 };
 
 }  // namespace pdix

@@ -1,23 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <string>
+#include <utility>
 
 namespace pdix {
 
 // Formats a byte count for people: "512 B", "3.4 MiB", "4.02 GiB".
 std::string human_bytes(std::uint64_t bytes);
 
-// Shows what the command is doing. On a terminal one status line is redrawn at most
-// four times a second; otherwise each finished item gets one plain line.
+// text with control characters (C0, DEL, C1) and bytes that are not UTF-8 shown as "\xHH",
+// so a name can never steer the terminal it is printed on.
+std::string printable(const std::string& text);
+
+// Where a command writes: live means stdout is a terminal whose line may be redrawn,
+// title that the terminal also shows progress in its window title.
+struct Console {
+    std::FILE* out = stdout;
+    std::FILE* err = stderr;
+    bool live = false;
+    bool title = false;
+};
+
+// Shows what the command is doing. On a terminal one line that fits its width (file name,
+// bar, percentage, bytes, speed, time left) is redrawn at most four times a second, and the
+// window title follows it; otherwise each finished item gets one plain line.
 class Progress {
 public:
-    // verb is the summary's past tense ("Extracted"); total is the bytes the whole job moves;
-    // count_items says whether the summary counts files.
-    Progress(std::FILE* out, bool live, std::string verb, std::uint64_t total,
-             bool count_items = true);
+    // verb is the summary's past tense ("Extracted"), doing the title's ("Extracting"),
+    // subject what the title names; total is the bytes the whole job moves; count_items
+    // says whether the summary counts files.
+    Progress(const Console& con, std::string verb, std::string doing, std::string subject,
+             std::uint64_t total, bool count_items = true);
+    // A line still standing (the run failed) is ended, so a message below leaves it in view.
+    ~Progress();
 
     // Starts an item (a file name) of size bytes.
     void begin(const std::string& item, std::uint64_t size);
@@ -31,12 +51,15 @@ public:
     // Prints the one-line summary; where names the destination.
     void finish(const std::string& where);
 
+    // Clears the redrawn line so a message can take its place; the next draw brings it back.
+    void clear_line();
+
 private:
     void draw(bool force);
+    std::string compose(int width, double speed) const;
 
-    std::FILE* m_out;
-    bool m_live;
-    std::string m_verb;
+    Console m_con;
+    std::string m_verb, m_doing, m_subject;
     std::uint64_t m_total;
     std::uint64_t m_done = 0;
     std::string m_item;
@@ -44,8 +67,10 @@ private:
     unsigned m_items = 0;
     bool m_count_items;
     bool m_drawn = false;
-    std::chrono::steady_clock::time_point m_start;
-    std::chrono::steady_clock::time_point m_last_draw;
+    int m_width = 0;
+    std::string m_title;
+    std::chrono::steady_clock::time_point m_start, m_last_draw;
+    std::deque<std::pair<std::chrono::steady_clock::time_point, std::uint64_t>> m_samples;
 };
 
 }  // namespace pdix

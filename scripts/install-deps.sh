@@ -6,11 +6,14 @@ set -euo pipefail
 
 packages=(
     # build
-    build-essential cmake ninja-build qt6-base-dev libgl-dev libarchive-dev
+    build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libarchive-dev
+    libudfread-dev
     # the extractor's terminal window and the program's font
     xterm fonts-liberation2
     # tests: headless X, a keyboard robot, screenshots, disc images, GoogleTest
-    xvfb xauth xdotool x11-utils imagemagick xorriso libgtest-dev libgmock-dev
+    xvfb xauth xdotool x11-utils imagemagick xorriso genisoimage libgtest-dev libgmock-dev
+    # the extractor's benchmark: the tools it is measured against
+    libarchive-tools p7zip-full strace
     # desktop integration tests: the SVG icon drawn, validators, the .deb and
     # Debian's checkers for it and its copyright file, manual pages
     librsvg2-bin desktop-file-utils appstream dpkg-dev lintian python3-debian

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
 #include <fcntl.h>
@@ -8,30 +9,24 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <stdexcept>
-#include <tuple>
 
 namespace pdix_test {
 
 std::string random_bytes(std::size_t size, unsigned seed) {
     std::mt19937_64 gen(seed);
     std::string s(size, '\0');
-    for (std::size_t i = 0; i < size; i += 8) {
-        std::uint64_t v = gen();
-        for (std::size_t k = 0; k < 8 && i + k < size; ++k)
-            s[i + k] = static_cast<char>(v >> (8 * k));
-    }
+    for (char& c : s) c = static_cast<char>(gen());
     return s;
 }
 
 std::string read_file(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void write_file(const fs::path& path, const std::string& content) {
@@ -41,134 +36,104 @@ void write_file(const fs::path& path, const std::string& content) {
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-Tree dvd_tree(std::size_t vob_size) {
-    return {
-        {"VIDEO_TS/VIDEO_TS.IFO", random_bytes(12288, 1)},
-        {"VIDEO_TS/VIDEO_TS.BUP", random_bytes(12288, 2)},
-        {"VIDEO_TS/VIDEO_TS.VOB", random_bytes(100000, 3)},
-        {"VIDEO_TS/VTS_01_0.IFO", random_bytes(30720, 4)},
-        {"VIDEO_TS/VTS_01_0.BUP", random_bytes(30720, 5)},
-        {"VIDEO_TS/VTS_01_1.VOB", random_bytes(vob_size, 6)},
-        {"VIDEO_TS/VTS_01_2.VOB", random_bytes(vob_size / 2 + 777, 7)},
-        {"EXTRA/MY NOTES.TXT", "notes\n"},
-        {"EXTRA/EMPTY.DAT", ""},
-    };
-}
-
-namespace {
-
-std::string run_capture(const std::string& command) {
-    std::string out;
-    FILE* p = ::popen(command.c_str(), "r");
-    if (!p) throw std::runtime_error("cannot run " + command);
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    if (::pclose(p) != 0) throw std::runtime_error("failed: " + command);
-    return out;
-}
-
-}  // namespace
-
-std::string make_image(const Tree& tree, const fs::path& work,
+std::string make_image(const Tree& tree, const std::string& maker,
                        const std::map<std::string, std::string>& links) {
-    fs::path src = work / "src";
-    fs::remove_all(src);
+    TempDir work;
+    fs::path src = work.path() / "src", iso = work.path() / "image.iso";
+    fs::create_directories(src);
     for (const auto& [rel, content] : tree) write_file(src / rel, content);
-    for (const auto& [rel, target] : links) {
-        fs::create_directories((src / rel).parent_path());
-        fs::create_hard_link(src / target, src / rel);
-    }
-    fs::path iso = work / "image.iso";
-    run_capture("xorriso -as mkisofs -quiet -R -J -o '" + iso.string() + "' '" + src.string() +
-                "' 2>&1");
-    std::string bytes = read_file(iso);
-    return bytes;
+    for (const auto& [rel, target] : links) fs::create_hard_link(src / target, src / rel);
+    std::string command = maker;
+    command.replace(command.find("OUT"), 3, "'" + iso.string() + "'");
+    command.replace(command.find("SRC"), 3, "'" + src.string() + "'");
+    if (std::system((command + " >/dev/null 2>&1").c_str())) throw std::runtime_error(command);
+    return read_file(iso);
 }
 
-std::vector<std::pair<std::string, std::uint64_t>> image_order(const fs::path& image) {
-    std::string report = run_capture("xorriso -indev '" + image.string() +
-                                     "' -find / -type f -exec report_lba -- 2>/dev/null");
-    // "File data lba:  0 ,  35 ,  147 ,  300000 , '/VIDEO_TS/VIDEO_TS.IFO'"
-    std::vector<std::tuple<std::uint64_t, std::string, std::uint64_t>> rows;
-    std::istringstream lines(report);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.rfind("File data lba:", 0) != 0) continue;
-        unsigned extent;
-        unsigned long long lba, blocks, size;
-        if (std::sscanf(line.c_str(), "File data lba: %u , %llu , %llu , %llu", &extent, &lba,
-                        &blocks, &size) != 4)
-            continue;
-        std::string path = line.substr(line.find('\'') + 1);
-        path.pop_back();
-        // An empty file has no data; libarchive hands such files out after all others.
-        rows.emplace_back(size == 0 ? UINT64_MAX : lba, path.substr(path.rfind('/') + 1), size);
-    }
-    std::sort(rows.begin(), rows.end());
-    std::vector<std::pair<std::string, std::uint64_t>> out;
-    for (const auto& [lba, name, size] : rows) out.emplace_back(name, size);
-    return out;
+std::string udf_only(std::string image) {
+    // The recognition sequence (BEA01, NSR02, TEA01) moves up over the ISO 9660 descriptors.
+    const std::size_t sector = 2048, first = 16 * sector, vrs = image.find("BEA01") - 1;
+    std::string sequence = image.substr(vrs, 3 * sector);
+    std::fill(image.begin() + first, image.begin() + vrs + 3 * sector, '\0');
+    return image.replace(first, sequence.size(), sequence);
 }
 
-std::vector<fs::path> write_members(const std::string& image, const fs::path& dir,
-                                    const std::string& stem, std::size_t member_size) {
-    std::vector<fs::path> paths;
+std::size_t record_of(const std::string& image, const std::string& id) {
+    std::size_t at = image.find(static_cast<char>(id.size()) + id);
+    if (at == std::string::npos) throw std::runtime_error("no record " + id);
+    return at - 32;
+}
+
+std::uint32_t field(const std::string& image, const std::string& id, int at) {
+    const auto* p =
+        reinterpret_cast<const unsigned char*>(image.data() + record_of(image, id) + at);
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+void set_field(std::string& image, const std::string& id, int at, std::uint32_t value) {
+    std::size_t r = record_of(image, id) + static_cast<std::size_t>(at);
+    for (int i = 0; i < 4; ++i) {
+        image[r + i] = static_cast<char>(value >> (8 * i));
+        image[r + 7 - i] = static_cast<char>(value >> (8 * i));
+    }
+}
+
+void write_members(const std::string& image, const fs::path& dir, const std::string& stem,
+                   std::size_t member_size) {
     for (std::size_t off = 0, i = 0; off < image.size(); off += member_size, ++i) {
-        fs::path p = dir / (i == 0 ? stem + ".pdi" : stem + "." + std::to_string(i) + ".pdi");
-        write_file(p, image.substr(off, member_size));
-        paths.push_back(p);
+        std::string name = i == 0 ? stem + ".pdi" : stem + "." + std::to_string(i) + ".pdi";
+        write_file(dir / name, image.substr(off, member_size));
     }
-    return paths;
 }
 
-RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
-                        std::uint64_t file_limit) {
-    // Captured outside cwd so the tests see only what pdixtract wrote there.
-    static int counter = 0;
-    std::string stem =
-        "pdixtract-run-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
-    fs::path out_file = fs::temp_directory_path() / (stem + ".out");
-    fs::path err_file = fs::temp_directory_path() / (stem + ".err");
+pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
+                      const fs::path& out, const fs::path& err, const Limits& limits) {
     pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::chdir(cwd.c_str()) != 0) ::_exit(127);
-        int out = ::open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int err = ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        if (file_limit > 0) {
-            // A write past the limit then fails with EFBIG, as a full disk fails with ENOSPC.
-            ::signal(SIGXFSZ, SIG_IGN);
-            rlimit lim{file_limit, file_limit};
-            ::setrlimit(RLIMIT_FSIZE, &lim);
-        }
-        std::vector<char*> argv;
-        std::string exe = PDIXTRACT_EXE;
-        argv.push_back(exe.data());
-        std::vector<std::string> copy = args;
-        for (std::string& a : copy) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execv(exe.c_str(), argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    if (pid != 0) return pid;
+    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    for (const std::string& e : limits.env) ::putenv(const_cast<char*>(e.c_str()));
+    // A write past the file size limit fails with EFBIG, as on a full disk with ENOSPC.
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit size{limits.file_size, limits.file_size}, files{limits.open_files, limits.open_files};
+    if (limits.file_size > 0) ::setrlimit(RLIMIT_FSIZE, &size);
+    if (limits.open_files > 0) ::setrlimit(RLIMIT_NOFILE, &files);
+    ::alarm(30);
+    std::vector<char*> argv{const_cast<char*>(PDIXTRACT_EXE)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    if (::chdir(cwd.c_str()) == 0) ::execv(PDIXTRACT_EXE, argv.data());
+    ::_exit(127);
+}
+
+RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
+                          const Limits& limits, bool stdin_terminal) {
+    std::string inner = "stty cols " + std::to_string(columns) + " rows 24; trap '' XFSZ; ";
+    if (limits.file_size > 0)
+        inner += "ulimit -f " + std::to_string(limits.file_size / 1024) + "; ";
+    inner += std::string("exec ") + PDIXTRACT_EXE;
+    for (const std::string& a : args) inner += " '" + a + "'";
+    if (!stdin_terminal) inner += " </dev/null";
+    std::string command = "cd '" + cwd.string() + "' && printf '\\n' | env";
+    for (const std::string& e : limits.env) command += " '" + e + "'";
+    command += " timeout 30 script -qfec \"" + inner + "\" /dev/null";
     RunResult r;
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    r.out = read_file(out_file);
-    r.err = read_file(err_file);
-    fs::remove(out_file);
-    fs::remove(err_file);
+    FILE* p = ::popen(command.c_str(), "r");
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+    int status = ::pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
 }
 
-std::vector<std::string> list_dir(const fs::path& dir) {
-    std::vector<std::string> names;
-    if (!fs::is_directory(dir)) return names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+std::vector<std::string> leftovers(const fs::path& dir) {
+    // Read while pdixtract may be adding and removing files: an entry may vanish meanwhile.
+    std::vector<std::string> found;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() == ".part") found.push_back(it->path().string());
+    }
+    return found;
 }
 
 TempDir::TempDir() {

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +13,9 @@ namespace pdix_test {
 
 namespace fs = std::filesystem;
 
+// Files of a folder tree: relative path -> content.
+using Tree = std::map<std::string, std::string>;
+
 // Reproducible bytes for generated files.
 std::string random_bytes(std::size_t size, unsigned seed);
 
@@ -19,39 +25,60 @@ std::string read_file(const fs::path& path);
 // Writes content to path, creating parent folders.
 void write_file(const fs::path& path, const std::string& content);
 
-// Files of a folder tree: relative path -> content.
-using Tree = std::map<std::string, std::string>;
+// Image makers: the command that turns folder SRC into image OUT.
+inline const std::string rock_ridge_joliet = "xorriso -as mkisofs -quiet -R -J -o OUT SRC";
+inline const std::string plain_names = "xorriso -as mkisofs -quiet --norock -o OUT SRC";
+inline const std::string joliet_only =
+    "xorriso -as mkisofs -quiet -input-charset utf-8 --norock -J -o OUT SRC";
+inline const std::string hard_links = "xorriso -as mkisofs -quiet -R --hardlinks -o OUT SRC";
+inline const std::string zisofs =
+    "xorriso -outdev OUT -blank as_needed -map SRC / -set_filter_r --zisofs / -- -commit";
+inline const std::string udf_bridge = "genisoimage -quiet -input-charset utf-8 -udf -o OUT SRC";
 
-// A tree shaped like a DVD-Video disc, plus one file whose name has a blank.
-Tree dvd_tree(std::size_t vob_size);
-
-// Builds an ISO 9660 image with Rock Ridge and Joliet from tree with xorriso; returns its bytes.
-// links maps further relative paths to a file of tree they are hard links of.
-std::string make_image(const Tree& tree, const fs::path& work,
+// Builds an image of tree with maker; links adds hard links (path -> path in tree).
+std::string make_image(const Tree& tree, const std::string& maker = rock_ridge_joliet,
                        const std::map<std::string, std::string>& links = {});
 
-// Regular files of image in image (data) order as (name, size), from xorriso's own report;
-// empty files, which have no data, come last.
-std::vector<std::pair<std::string, std::uint64_t>> image_order(const fs::path& image);
+// Makes a UDF-only image of a UDF bridge image: its ISO 9660 descriptors go.
+std::string udf_only(std::string bridge_image);
 
-// Splits image into dir/stem.pdi, stem.1.pdi, ... of member_size bytes each; returns the paths.
-std::vector<fs::path> write_members(const std::string& image, const fs::path& dir,
-                                    const std::string& stem, std::size_t member_size);
+// Byte offset of the directory record with identifier id ("A.TXT;1") in image.
+std::size_t record_of(const std::string& image, const std::string& id);
+
+// Reads or sets a both-byte-order field of that record (2: first block, 10: size).
+std::uint32_t field(const std::string& image, const std::string& id, int at);
+void set_field(std::string& image, const std::string& id, int at, std::uint32_t value);
+
+// Splits image into dir/stem.pdi, stem.1.pdi, ... of member_size bytes.
+void write_members(const std::string& image, const fs::path& dir, const std::string& stem,
+                   std::size_t member_size);
 
 // What a finished pdixtract run left.
 struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
+    int status = -1;  // exit status, or 128 + signal
+    std::string out, err;
 };
 
-// Runs the pdixtract under test with args in cwd; file_limit > 0 caps the size of any file it
-// writes (RLIMIT_FSIZE) to simulate a full disk.
-RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
-                        std::uint64_t file_limit = 0);
+// How a run is started: limits on the size of files written (a full disk) and on open files,
+// and environment entries ("NAME=VALUE").
+struct Limits {
+    std::uint64_t file_size = 0;
+    unsigned open_files = 0;
+    std::vector<std::string> env{};
+};
 
-// Names of the entries directly in dir, sorted.
-std::vector<std::string> list_dir(const fs::path& dir);
+// Starts the pdixtract under test in cwd with stdout and stderr to out and err; it is killed
+// if still running after 30 s, so a hang fails instead of stalling the suite.
+pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
+                      const fs::path& out, const fs::path& err, const Limits& limits = {});
+
+// Runs pdixtract under script(1) on a terminal of columns x 24 that has an Enter typed
+// ahead (stdin is /dev/null instead unless stdin_terminal); out is all the terminal showed.
+RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
+                          const Limits& limits, bool stdin_terminal = true);
+
+// Temporary files (".part") anywhere under dir.
+std::vector<std::string> leftovers(const fs::path& dir);
 
 // A fresh empty folder for one test, removed by the destructor.
 class TempDir {

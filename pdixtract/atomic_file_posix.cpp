@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <utility>
+
+#include "atomic_file.h"
+#include "errors.h"
+#include "signals.h"
+
+namespace pdix {
+
+namespace {
+
+constexpr std::size_t name_max = 255;
+// Copying by hand: a buffer that stays in the processor's cache is fastest.
+constexpr std::size_t buffer_size = 1u << 20;
+constexpr std::uint64_t page = 4096;
+
+// Cuts text to at most max bytes without splitting a UTF-8 character.
+std::string cut_utf8(const std::string& text, std::size_t max) {
+    if (text.size() <= max) return text;
+    while (max > 0 && (static_cast<unsigned char>(text[max]) & 0xC0) == 0x80) --max;
+    return text.substr(0, max);
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
+    refuse_odd_target();
+    std::size_t slash = m_target.rfind('/');
+    std::string dir = slash == std::string::npos ? std::string() : m_target.substr(0, slash + 1);
+    std::string base = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
+    // ".NAME.XXXXXXXX.part" must fit in a folder entry even when NAME already fills one.
+    base = cut_utf8(base, name_max - 15);
+    static unsigned serial = std::random_device()();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%08x", serial++);
+        m_temp = dir + "." + base + "." + suffix + ".part";
+        // Registered first, so a signal that comes just after the open still removes it.
+        m_slot = register_temporary(m_temp);
+        // 0666 and the umask, as for any file a user's program creates.
+        m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd >= 0) return;
+        int err = errno;
+        forget_temporary(std::exchange(m_slot, -1));
+        if (err != EEXIST) {
+            m_temp.clear();
+            fail(err);
+        }
+    }
+    m_temp.clear();
+    fail(EEXIST);
+}
+
+AtomicFile::~AtomicFile() {
+    if (m_fd >= 0) ::close(m_fd);
+    if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    forget_temporary(m_slot);
+}
+
+void AtomicFile::refuse_odd_target() const {
+    FileKind kind = look_at(m_target);
+    if (kind != FileKind::missing && kind != FileKind::regular) {
+        throw Error(ExitCode::write_failed,
+                    "will not replace something that is not a regular file: " + m_target);
+    }
+}
+
+void AtomicFile::fail(int errnum) const {
+    throw Error(ExitCode::write_failed, with_errno("cannot write " + m_target, errnum));
+}
+
+void AtomicFile::write_at(const void* data, std::size_t size, std::uint64_t offset) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t n = ::pwrite(m_fd, p, size, static_cast<off_t>(offset));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        if (n == 0) fail(ENOSPC);
+        p += n;
+        size -= static_cast<std::size_t>(n);
+        offset += static_cast<std::uint64_t>(n);
+        m_written += static_cast<std::uint64_t>(n);
+    }
+}
+
+std::uint64_t AtomicFile::copy_from(FileHandle in, const std::string& in_name,
+                                    std::uint64_t in_offset, std::uint64_t offset,
+                                    std::uint64_t len) {
+    const int in_fd = static_cast<int>(in);
+    // The kernel copies whole pages fast, but data whose place in its page differs in the
+    // two files (ISO 9660 sectors are half a page) goes faster through a small buffer.
+    while (m_kernel_copy && in_offset % page == offset % page) {
+        loff_t src = static_cast<loff_t>(in_offset);
+        loff_t dst = static_cast<loff_t>(offset);
+        ssize_t n = ::copy_file_range(in_fd, &src, m_fd, &dst, len, 0);
+        if (n >= 0) {
+            m_written += static_cast<std::uint64_t>(n);
+            return static_cast<std::uint64_t>(n);
+        }
+        if (errno == EINTR) continue;
+        if (errno == EIO) {
+            throw Error(ExitCode::bad_image, with_errno("cannot read set member: " + in_name, EIO));
+        }
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
+            errno != EBADF && errno != EPERM && errno != ETXTBSY) {
+            fail(errno);
+        }
+        m_kernel_copy = false;  // this pair of file systems cannot; copy by hand
+    }
+    if (!m_buffer) m_buffer.reset(new char[buffer_size]);
+    int err = 0;
+    std::int64_t n =
+        read_input(in, m_buffer.get(), std::min<std::uint64_t>(len, buffer_size), in_offset, err);
+    if (n < 0)
+        throw Error(ExitCode::bad_image, with_errno("cannot read set member: " + in_name, err));
+    write_at(m_buffer.get(), static_cast<std::size_t>(n), offset);
+    return static_cast<std::uint64_t>(n);
+}
+
+void AtomicFile::commit(std::uint64_t size) {
+    if (m_written != size) {
+        throw Error(ExitCode::bad_image, "the image holds only " + std::to_string(m_written) +
+                                             " of the file's " + std::to_string(size) +
+                                             " bytes, not written: " + m_target);
+    }
+    int fd = m_fd;
+    m_fd = -1;
+    // close() can report a delayed write error (NFS, quotas); such a file is not complete.
+    if (::close(fd) != 0) fail(errno);
+    refuse_odd_target();
+    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) fail(errno);
+    m_temp.clear();
+}
+
+}  // namespace pdix

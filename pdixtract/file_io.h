@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pdix {
+
+// An open file of the platform (a descriptor here, a HANDLE on Windows).
+using FileHandle = std::intptr_t;
+constexpr FileHandle no_file = -1;
+
+// Which file a path named when it was looked at: equal ids are the same file.
+struct FileId {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FileId&) const = default;
+};
+
+enum class FileKind { missing, regular, directory, symlink, other };
+
+// What lies at path, without following a final symlink; id and size are filled for a
+// regular file. Anything that cannot be looked at counts as missing.
+FileKind look_at(const std::string& path, FileId* id = nullptr, std::uint64_t* size = nullptr);
+
+// Opens a regular file for reading without ever blocking (a FIFO is refused, not waited
+// for). Returns no_file with the reason in err; EINVAL means "not a regular file".
+FileHandle open_input(const std::string& path, FileId& id, std::uint64_t& size, int& err);
+
+// Closes a handle from open_input.
+void close_input(FileHandle file);
+
+// Reads up to len bytes at offset, retrying on interruption. Returns the bytes read
+// (0 at the end of the file) or -1 with the reason in err.
+std::int64_t read_input(FileHandle file, void* buf, std::size_t len, std::uint64_t offset,
+                        int& err);
+
+// Deletes path only if it is still the file id. Returns 0, or the reason it was not
+// deleted (EEXIST: another file has taken its name).
+int remove_if_same(const std::string& path, const FileId& id);
+
+// Names of the entries of folder dir ("" for the current one), unsorted; empty if unreadable.
+std::vector<std::string> folder_entries(const std::string& dir);
+
+// How many files this process may have open at once.
+std::size_t open_file_limit();
+
+// The reason text of an error number.
+std::string error_text(int err);
+
+}  // namespace pdix

@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Images with only a UDF file system (some authoring tools, every Blu-ray), read with
+// libudfread through the set's members.
+#include <udfread/blockinput.h>
+#include <udfread/udfread.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "volume.h"
+
+namespace pdix {
+
+namespace {
+
+constexpr int max_depth = 64;  // deeper nesting only comes from a damaged image
+
+// The set as libudfread's block device; an Error from reading waits here for our side.
+struct SetInput {
+    udfread_block_input base{};
+    const MemberSet* set = nullptr;
+    std::exception_ptr error;
+};
+
+int read_blocks(udfread_block_input* input, std::uint32_t lba, void* buf, std::uint32_t count,
+                int) {
+    auto* in = reinterpret_cast<SetInput*>(input);
+    try {
+        std::size_t got = in->set->read_at(std::uint64_t{lba} * UDF_BLOCK_SIZE, buf,
+                                           std::size_t{count} * UDF_BLOCK_SIZE);
+        return static_cast<int>(got / UDF_BLOCK_SIZE);
+    } catch (...) {
+        in->error = std::current_exception();
+        return -1;
+    }
+}
+
+std::uint32_t size_in_blocks(udfread_block_input* input) {
+    auto* in = reinterpret_cast<SetInput*>(input);
+    return static_cast<std::uint32_t>(in->set->size() / UDF_BLOCK_SIZE);
+}
+
+class Udf : public Volume {
+public:
+    Udf(const MemberSet& set, std::string display) : m_display(std::move(display)) {
+        m_input.base.read = read_blocks;
+        m_input.base.size = size_in_blocks;
+        m_input.set = &set;
+    }
+    ~Udf() override {
+        if (m_udf) udfread_close(m_udf);
+    }
+
+    bool load() {
+        // Only a volume recognition sequence naming UDF is handed on: the library reports
+        // every image it cannot take on stderr.
+        bool announced = false;
+        char d[8];
+        for (std::uint64_t at = 16 * 2048; at < 32 * 2048 && !announced; at += 2048) {
+            announced =
+                m_input.set->read_at(at, d, sizeof d) == sizeof d &&
+                (std::memcmp(d + 1, "NSR02", 5) == 0 || std::memcmp(d + 1, "NSR03", 5) == 0);
+        }
+        if (!announced) return false;
+        m_udf = udfread_init();
+        if (!m_udf || udfread_open_input(m_udf, &m_input.base) < 0) return false;
+        UDFDIR* root = udfread_opendir(m_udf, "/");
+        if (!root) return false;
+        walk(root, "", 0);
+        udfread_closedir(root);
+        return true;
+    }
+
+    void read(const ImageFile& file, const DataSink& sink) override {
+        UDFFILE* f = udfread_file_open(m_udf, ("/" + file.path).c_str());
+        if (!f) throw Error(ExitCode::bad_image, "cannot open the file in the image: " + file.path);
+        std::vector<char> buf(1 << 20);
+        std::uint64_t offset = 0;
+        for (;;) {
+            ssize_t n = udfread_file_read(f, buf.data(), buf.size());
+            if (n <= 0) break;
+            sink(buf.data(), static_cast<std::size_t>(n), offset);
+            offset += static_cast<std::uint64_t>(n);
+        }
+        udfread_file_close(f);
+        if (m_input.error) std::rethrow_exception(std::exchange(m_input.error, nullptr));
+    }
+
+private:
+    void walk(UDFDIR* dir, const std::string& path, int depth) {
+        udfread_dirent entry;
+        while (udfread_readdir(dir, &entry)) {
+            std::string name = entry.d_name ? entry.d_name : "";
+            std::string full = path.empty() ? name : path + "/" + name;
+            if (entry.d_type == UDF_DT_DIR) {
+                if (name == "." || name == "..") continue;
+                UDFDIR* sub = depth < max_depth ? udfread_opendir_at(dir, name.c_str()) : nullptr;
+                if (!sub) {
+                    m_problems.push_back({ExitCode::bad_image,
+                                          "folder cannot be read, its files are missing: " + full});
+                    continue;
+                }
+                walk(sub, full, depth + 1);
+                udfread_closedir(sub);
+            } else if (entry.d_type == UDF_DT_REG) {
+                UDFFILE* f = udfread_file_openat(dir, name.c_str());
+                ImageFile file{full, name, 0, {}, false, ""};
+                if (f) {
+                    file.size =
+                        static_cast<std::uint64_t>(std::max<std::int64_t>(0, udfread_file_size(f)));
+                    udfread_file_close(f);
+                } else {
+                    file.problem = "file cannot be found in the image, skipped";
+                }
+                add(std::move(file));
+            }
+        }
+    }
+
+    std::string m_display;
+    SetInput m_input;
+    udfread* m_udf = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Volume> open_udf(const MemberSet& set, const std::string& display) {
+    auto volume = std::make_unique<Udf>(set, display);
+    if (!volume->load()) return nullptr;
+    return volume;
+}
+
+}  // namespace pdix
