@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# A user names the source, presses Alt+C, types the ISO file's name into the
-# Save As dialog and confirms, then takes the FAT32 warning's default (Yes)
-# with Enter: the extractor is asked for the conversion. The name comes back
-# in the next Save As dialog, after a cancel as after a confirmation.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# A user names the source, presses Alt+C, types the name of an ISO file that
+# already exists into the Save As dialog and confirms (no question about
+# replacing it), then takes the FAT32 warning's default (Yes) with Enter: the
+# extractor is asked for the conversion. The name comes back in the next
+# Save As dialog, after a cancel as after a confirmation.
 source "$(dirname "$0")/lib.sh"
 e2e_in_xvfb "$@"
 e2e_setup
 
 mkdir "$WORK/iso"
+touch "$WORK/iso/My Film.iso"
 cd "$WORK/iso"  # the first Save As dialog opens in the working folder
 e2e_start "$E2E_DIR/stand_in"
 e2e_key Tab  # from "&Browse" to the source field

@@ -27,8 +27,6 @@ private slots:
     void buttonsAreEnabledByChangesOnly_data();
     void buttonsAreEnabledByChangesOnly();
     void tabOrderSkipsFramesAndDisabledButtons();
-    void accessKeysPressEnabledButtonsAndNeverType_data();
-    void accessKeysPressEnabledButtonsAndNeverType();
     void layoutAndCaptionsFit();
     void buttonsHandTheirFieldsToTheCore();
     void pickersFillTheFields();
@@ -46,14 +44,20 @@ private:
 };
 
 void Form1QtTest::buttonsAreEnabledByChangesOnly_data() {
-    QTest::addColumn<QString>("steps");  // field:text; "-" empties the field, "~" is a blank
+    QTest::addColumn<QString>("steps");    // field:text; "-" empties the field, "~" is a blank
     QTest::addColumn<QString>("enabled");  // Command2, Command5, Command6
-    QTest::newRow("fresh start") << "" << "000";
-    QTest::newRow("source typed") << "Text1:a" << "001";
-    QTest::newRow("source typed, then emptied") << "Text1:a Text1:-" << "001";
-    QTest::newRow("destination first") << "Text2:/o" << "111";
-    QTest::newRow("blank destination") << "Text2:~" << "111";
-    QTest::newRow("both emptied again") << "Text1:a Text2:/o Text1:- Text2:-" << "111";
+    QTest::newRow("fresh start") << ""
+                                 << "000";
+    QTest::newRow("source typed") << "Text1:a"
+                                  << "001";
+    QTest::newRow("source typed, then emptied") << "Text1:a Text1:-"
+                                                << "001";
+    QTest::newRow("destination first") << "Text2:/o"
+                                       << "111";
+    QTest::newRow("blank destination") << "Text2:~"
+                                       << "111";
+    QTest::newRow("both emptied again") << "Text1:a Text2:/o Text1:- Text2:-"
+                                        << "111";
 }
 
 void Form1QtTest::buttonsAreEnabledByChangesOnly() {
@@ -82,8 +86,8 @@ void Form1QtTest::tabOrderSkipsFramesAndDisabledButtons() {
     };
     QCOMPARE(QApplication::focusWidget()->objectName(), "Command1");
     QStringList visited;
-    for (const char* name : {"Command1", "Text1", "Command3", "Command4", "Text2", "Check1",
-                             "Check2", "Check3"}) {
+    for (const char* name :
+         {"Command1", "Text1", "Command3", "Command4", "Text2", "Check1", "Check2", "Check3"}) {
         visited << after(name);
     }
     QCOMPARE(visited, (QStringList{"Text1", "Command3", "Command4", "Text2", "Check1", "Check2",
@@ -94,38 +98,6 @@ void Form1QtTest::tabOrderSkipsFramesAndDisabledButtons() {
         visited << after(name);
     }
     QCOMPARE(visited, (QStringList{"Command2", "Command5", "Command6", "Check2", "Command1"}));
-}
-
-void Form1QtTest::accessKeysPressEnabledButtonsAndNeverType_data() {
-    QTest::addColumn<QString>("destination");
-    QTest::addColumn<char>("key");
-    QTest::addColumn<QString>("pressed");  // what the press asked of the core
-    QTest::newRow("Alt+B: &Browse") << "" << 'b' << "open";
-    QTest::newRow("Alt+E: &Extract all files") << "/o" << 'e' << "launch -m";
-    QTest::newRow("Alt+F: Extract &files") << "/o" << 'f' << "launch -gb";
-    QTest::newRow("Alt+C: &Convert to Iso") << "/o" << 'c' << "save";
-    QTest::newRow("Alt+E, Alt+F disabled") << "" << 'e' << "";
-    QTest::newRow("Alt+F disabled") << "" << 'f' << "";
-    QTest::newRow("Alt+Q: no such key") << "/o" << 'q' << "";
-}
-
-void Form1QtTest::accessKeysPressEnabledButtonsAndNeverType() {
-    QFETCH(QString, destination);
-    QFETCH(char, key);
-    QFETCH(QString, pressed);
-    QTest::keyClicks(h->control("Text2"), destination);
-    auto* source = h->control<QLineEdit>("Text1");
-    source->setFocus();
-    QTest::keyClick(h->form.windowHandle(), Qt::Key(Qt::Key_A + key - 'a'), Qt::AltModifier);
-    QTest::qWait(200);  // a mnemonic animates its button's click first
-    QString asked;
-    if (!h->dialogs.openRequests.empty()) asked = "open";
-    if (!h->dialogs.saveStartNames.empty()) asked = "save";
-    if (!h->launcher.launches.empty()) {
-        asked = "launch " + ToQString(h->launcher.launches[0].commandLine).section(u' ', 1, 1);
-    }
-    QCOMPARE(asked, pressed);
-    QCOMPARE(source->text(), QString());
 }
 
 void Form1QtTest::layoutAndCaptionsFit() {
@@ -169,15 +141,15 @@ void Form1QtTest::buttonsHandTheirFieldsToTheCore() {
     h->dialogs.yes = true;
     for (int i = 0; i < 2; ++i) QTest::mouseClick(h->control("Command6"), Qt::LeftButton);
     QCOMPARE(h->dialogs.saveStartNames, (std::vector<std::u16string>{u"", u"/iso/film"}));
-    QCOMPARE(h->launcher.launches,
-             (std::vector<RecordingLauncher::Launch>{
-                 {u"pdixtract -r -m \"E:\" \"/sets/My Movie.pdi\"", WindowStyle::MinimizedActive},
-                 {u"pdixtract -gb /run/pdilist.txt \"/sets/My Movie.pdi\"",
-                  WindowStyle::MinimizedActive},
-                 {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"",
-                  WindowStyle::MinimizedActive},
-                 {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"",
-                  WindowStyle::MinimizedActive}}));
+    QCOMPARE(
+        h->launcher.launches,
+        (std::vector<RecordingLauncher::Launch>{
+            {u"pdixtract -r -m \"E:\" \"/sets/My Movie.pdi\"", WindowStyle::MinimizedActive},
+            {u"pdixtract -gb /run/pdilist.txt \"/sets/My Movie.pdi\"",
+             WindowStyle::MinimizedActive},
+            {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"", WindowStyle::MinimizedActive},
+            {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"",
+             WindowStyle::MinimizedActive}}));
 }
 
 void Form1QtTest::pickersFillTheFields() {
