@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DZELVORN_BUILD_TESTS=OFF -DZELVORN_BUILD_BENCH=OFF >/dev/null
+    -DZELVORN_BUILD_TESTS=OFF -DZELVORN_BUILD_BENCH=OFF -DZELVORN_BUILD_WINDOWS=OFF >/dev/null
 cmake --build build-release -j"$(nproc)"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
