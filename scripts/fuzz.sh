@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with Debian's clang in build-fuzz/ and runs
 # each for SECONDS (default 15) from its seed corpus in fuzz/corpus/.
 #   scripts/fuzz.sh [SECONDS]

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets everything up, builds Zelvorn and our pdixtract, and starts Zelvorn
 # with that pdixtract on the search path.
 set -euo pipefail

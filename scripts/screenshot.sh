@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes a screenshot of a Zelvorn window under Xvfb.
 #   scripts/screenshot.sh ZELVORN_BINARY OUTPUT.png [WINDOW_NAME] [SCALE]
 # WINDOW_NAME defaults to the main window; SCALE sets QT_SCALE_FACTOR.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Zelvorn, pdixtract and every test with AddressSanitizer and
 # UndefinedBehaviorSanitizer (Debian's clang) in build-sanitize/ and runs the
 # whole test suite there. Any sanitizer report fails the test that caused it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets everything up, builds Zelvorn with its tests and runs all of them:
 # unit and window tests headless (offscreen), end-to-end tests under Xvfb.
 set -euo pipefail

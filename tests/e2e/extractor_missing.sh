@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # With no pdixtract on the search path, Alt+E shows a message and Zelvorn
 # keeps running.
 source "$(dirname "$0")/lib.sh"

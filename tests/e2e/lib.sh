@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared helpers of the end-to-end tests: the built zelvorn runs under Xvfb
 # and xdotool types at it like a user. Source this file; then call e2e_start.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user fills both paths and presses Alt+F: the extractor is asked for the
 # list in the private runtime folder, the "List files" window opens on it, the
 # user selects two entries with the keyboard and presses Alt+E.

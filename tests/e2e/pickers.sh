@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A user fills both fields through the real dialogs: "&Browse" (Alt+B) with a
 # typed name of a file that need not exist, "Browse" with a folder. Extract
 # all then carries both paths as the dialogs gave them.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # With our real pdixtract on the search path, a generated two-member set is
 # extracted by "&Extract all files", then chosen files through the "List
 # files" window: the files appear in the destination, byte for byte.
