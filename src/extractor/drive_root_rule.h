@@ -20,10 +20,19 @@ public:
 
 // Returns the bare drive designator ("E:") when `text` is exactly a drive root
 // from "C:\" to "Z:\" (upper-case letter, colon, backslash); otherwise nothing.
-std::optional<std::u16string> DriveDesignatorFor(std::u16string_view text);
+// A: and B: were floppy drives and are never shortened.
+inline std::optional<std::u16string> DriveDesignatorFor(std::u16string_view text) {
+    if (text.size() != 3 || text[1] != u':' || text[2] != u'\\') return std::nullopt;
+    if (text[0] < u'C' || text[0] > u'Z') return std::nullopt;
+    return std::u16string(text.substr(0, 2));
+}
 
 // Shortens a destination that is exactly a drive root to its designator, in
 // the field itself, so the user sees it and every later reader finds it.
-void ApplyDriveRootRule(DestinationField& destination);
+inline void ApplyDriveRootRule(DestinationField& destination) {
+    if (const auto designator = DriveDesignatorFor(destination.destinationPath())) {
+        destination.setDestinationPath(*designator);
+    }
+}
 
 }  // namespace zelvorn

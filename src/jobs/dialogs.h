@@ -3,7 +3,10 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "extractor/launcher.h"
 
 namespace zelvorn {
 
@@ -48,5 +51,10 @@ public:
     // True only for Yes.
     virtual bool askYesNo(const std::u16string& title, const std::u16string& text) = 0;
 };
+
+// Starts `commandLine`; when the extractor could not be started, tells the
+// user why and returns false, so the action can stop there.
+bool LaunchOrReport(Launcher& launcher, Dialogs& dialogs, std::u16string_view commandLine,
+                    WindowStyle style);
 
 }  // namespace zelvorn

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "jobs/list_and_choose.h"
 
-#include "jobs/launch_or_report.h"
-
 namespace zelvorn {
 
 void ListAndChoose(MainWindowFields& fields, Launcher& launcher, Dialogs& dialogs, Wait& wait,

@@ -3,8 +3,6 @@
 
 #include <array>
 
-#include "jobs/launch_or_report.h"
-
 namespace zelvorn {
 
 namespace {

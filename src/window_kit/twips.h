@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cmath>
 #include <string_view>
 
 namespace zelvorn {
@@ -25,8 +26,13 @@ struct PixelRect {
 };
 
 // A length in twips as pixels at `dotsPerInch`, rounded to the nearest.
-int TwipsToPixels(int twips, double dotsPerInch);
-PixelRect TwipsToPixels(const TwipsRect& rect, double dotsPerInch);
+inline int TwipsToPixels(int twips, double dotsPerInch) {
+    return static_cast<int>(std::lround(twips * dotsPerInch / 1440.0));
+}
+inline PixelRect TwipsToPixels(const TwipsRect& rect, double dotsPerInch) {
+    return {TwipsToPixels(rect.left, dotsPerInch), TwipsToPixels(rect.top, dotsPerInch),
+            TwipsToPixels(rect.width, dotsPerInch), TwipsToPixels(rect.height, dotsPerInch)};
+}
 
 // The kinds of control the two windows are made of.
 enum class ControlKind { Button, CheckBox, TextField, Frame, List, Label };
@@ -34,7 +40,7 @@ enum class ControlKind { Button, CheckBox, TextField, Frame, List, Label };
 // One control of a window as its layout table gives it. Both skins build
 // their windows from these tables, so both look alike and keep the names.
 struct ControlSpec {
-    std::string_view name;        // the control's name in code and its object name
+    std::string_view name;  // the control's name in code and its object name
     ControlKind kind;
     std::u16string_view caption;  // "&" marks the access key
     TwipsRect rect;               // relative to `container`

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "jobs/launch_or_report.h"
+#include "jobs/dialogs.h"
 
 namespace zelvorn {
 
