@@ -30,7 +30,6 @@ private slots:
     void cleanup() { opener.reset(); }
 
     void opensFocusedWithNothingSelectedAndFits();
-    void keyboardSelectionExtractsInListOrder();
     void aStaleListIsNeverShown();
     void oneWindowAtATimeReadingAfreshWhenReopened();
 
@@ -81,29 +80,6 @@ void Form2QtTest::opensFocusedWithNothingSelectedAndFits() {
     const QRect room = button->captionRect();
     QVERIFY(room.contains(button->fontMetrics().boundingRect(
         room, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, button->text())));
-}
-
-void Form2QtTest::keyboardSelectionExtractsInListOrder() {
-    Form2* window = open();
-    auto* list1 = window->findChild<QListWidget*>("List1");
-    QTest::keyClick(list1, Qt::Key_End);                             // the last entry
-    QTest::keyClick(list1, Qt::Key_Home, Qt::ControlModifier);       // moves on alone
-    QTest::keyClick(list1, Qt::Key_Down, Qt::ControlModifier);
-    QTest::keyClick(list1, Qt::Key_Space, Qt::ControlModifier);      // adds the second
-    QTest::keyClick(window->windowHandle(), Qt::Key_V, Qt::AltModifier);  // no access key
-    QTest::keyClick(window->windowHandle(), Qt::Key_E, Qt::AltModifier);  // "&Extract file(s)"
-    QTRY_COMPARE(launcher.launches.size(), 1u);
-    main.flags = {0, 1, 1};
-    QTest::keyClick(window->windowHandle(), Qt::Key_E, Qt::AltModifier);
-    QTRY_COMPARE(launcher.launches.size(), 2u);
-    QCOMPARE(launcher.launches,
-             (std::vector<RecordingLauncher::Launch>{
-                 {u"pdixtract -m \"/my out\" \"/sets/My Movie.pdi\" VIDEO_TS.VOB VTS_01_1.VOB",
-                  WindowStyle::MaximizedActive},
-                 {u"pdixtract -v -m \"/my out\" \"/sets/My Movie.pdi\" VIDEO_TS.VOB VTS_01_1.VOB",
-                  WindowStyle::MinimizedInactive}}));
-    QCOMPARE(list1->selectedItems().size(), 2);
-    QCOMPARE(list1->currentRow(), 1);
 }
 
 void Form2QtTest::aStaleListIsNeverShown() {

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# A user's session with the real program, keyboard first: a stand-in
+# pdixtract records each command it is started with.
+source "$(dirname "$0")/lib.sh"
+export ZELVORN_E2E_LIST=$WORK/list.txt
+printf 'VIDEO_TS.IFO 12288\r\nVIDEO_TS.VOB 4096\r\nVTS_01_0.IFO 8192\r\nVTS_01_1.VOB 2048\r\n' \
+    >"$ZELVORN_E2E_LIST"
+mkdir -p "$WORK/iso" "$WORK/My Out" "$WORK/empty" && touch "$WORK/iso/My Film.iso"
+
+# With no pdixtract on the search path, a press says so and nothing starts.
+e2e_start "$WORK/empty"
+key Tab Tab Tab Tab && typ "/out" && key alt+e
+window "pdixtract not found" >/dev/null && key Return && gone "pdixtract not found"
+expect_exit_on_alt_x
+
+e2e_start "$E2E_DIR/stand_in"
+# The source through the Open File dialog (a typed name need not exist); the
+# access keys of the disabled buttons type nothing into the field.
+key alt+b && window "Open File" >/dev/null && typ "/sets/My Movie.pdi" && key Return
+gone "Open File"
+xdotool windowfocus --sync "$MAIN" && key Tab && key alt+e alt+f
+# The destination a drive root, shortened by "Extract all files"; shell text
+# in a field stays text, and only pdixtract runs.
+key Tab Tab Tab && typ 'E:\' && key alt+e
+expect_call 0 -m "E:" "/sets/My Movie.pdi"
+key shift+Tab shift+Tab shift+Tab shift+Tab ctrl+a && typ '$(touch pwned) `touch pwned2` | *'
+key alt+e
+expect_call 1 -m "E:" '$(touch pwned) `touch pwned2` | *'
+[ ! -e pwned ] && [ ! -e pwned2 ] && [ ! -e "$HOME/pwned" ] || fail "a shell ran"
+key ctrl+a && typ "/sets/My Movie.pdi"
+
+# Convert: a name that exists is taken without a question, Enter is Yes;
+# cancelled and answered No, nothing starts; the name comes back next time.
+key alt+c && window "Save As" >/dev/null && typ "$WORK/iso/My Film.iso" && key Return
+window "Warning" >/dev/null && key Return && gone "Warning"
+expect_call 2 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
+xdotool windowfocus --sync "$MAIN" && key alt+c && window "Save As" >/dev/null && key Escape
+window "Warning" >/dev/null && key n && gone "Warning"
+xdotool windowfocus --sync "$MAIN" && key alt+c && window "Save As" >/dev/null && key Return
+window "Warning" >/dev/null && key Return
+expect_call 3 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
+
+# The destination through the folder browser ("Browse" has no access key).
+xdotool windowfocus --sync "$MAIN" && key Tab Tab Tab space
+window "Select a folder" >/dev/null && typ "$WORK/My Out" && key Return && gone "Select a folder"
+
+# Extract files: the list in the private runtime folder, two entries chosen
+# with the keyboard in the List files window (Alt+V is nothing there).
+xdotool windowfocus --sync "$MAIN" && key alt+f
+expect_call 4 -gb "$XDG_RUNTIME_DIR/pdilist.txt" "/sets/My Movie.pdi"
+window "List files" >/dev/null
+key Down ctrl+Down ctrl+Down ctrl+space alt+v alt+e
+expect_call 5 -m "$WORK/My Out" "/sets/My Movie.pdi" VIDEO_TS.VOB VTS_01_1.VOB
+sleep 0.5
+[ ! -e "$ZELVORN_E2E_RECORDS/call.6" ] || fail "an extra start"
+# Alt+X on the main window ends both windows.
+expect_exit_on_alt_x
+echo "PASS session"
