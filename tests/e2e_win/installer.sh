@@ -9,6 +9,8 @@ source "$SESSION"
 dir="$WINEPREFIX/drive_c/Program Files/Zelvorn"
 link="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zelvorn.lnk"
 entry='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvorn'
+# A PATH of the user's own, which the installer extends and the uninstaller gives back.
+"$WINE" reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d 'C:\Tools' /f >/dev/null 2>&1
 path_before=$(user_path)
 "$WINE" "$(echo "$ZELVORN_WIN_BUILD"/Zelvorn-*-setup.exe)" /S || fail "the installer failed"
 [ -f "$link" ] || fail "no Start menu entry"

@@ -249,6 +249,8 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::Values(
             fs::rename(d / "disc.2.pdi", d / "disc.2.Pdi");
         }},
     Case{"NamesWindowsRefuses", odd_names(), extract, refused, "name cannot be a file name"},
+    Case{"ReplacesAnOldFile", whole(abc), extract, 0, "",
+         [](const fs::path& d) { write_file(d / "out/A.TXT", "an old A"); }},
     Case{"YearLikeNameIsASetOfItsOwn", whole(abc), {"-r", "-m", "out", "disc.2005.pdi"}, 0, "",
          [](const fs::path& d) { fs::rename(d / "disc.pdi", d / "disc.2005.pdi"); }},
     Case{"MoreMembersThanOpenFiles", whole(abc, plain_names), extract, 0, "", {}, 1024,
