@@ -75,8 +75,10 @@ struct Limits {
 #ifdef _WIN32
 // Runs the pdixtract.exe beside the test program in cwd to its end, with stdout and stderr to
 // out and err; returns its exit status. A run still going after 30 s is ended (status -1).
+// With interrupt it runs in a console of its own, where Ctrl+C is pressed as soon as its first
+// temporary file appears.
 int run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd, const fs::path& out,
-                  const fs::path& err);
+                  const fs::path& err, bool interrupt = false);
 #else
 // Starts the pdixtract under test in cwd with stdout and stderr to out and err; it is killed
 // if still running after 30 s, so a hang fails instead of stalling the suite.

@@ -36,7 +36,7 @@ HANDLE output(const fs::path& path, SECURITY_ATTRIBUTES& inherit) {
 }  // namespace
 
 int run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd, const fs::path& out,
-                  const fs::path& err) {
+                  const fs::path& err, bool interrupt) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring line = L"\"" + (fs::path(self).parent_path() / "pdixtract.exe").wstring() + L"\"";
@@ -48,11 +48,22 @@ int run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd, con
     startup.hStdOutput = output(out, inherit);
     startup.hStdError = output(err, inherit);
     PROCESS_INFORMATION process{};
-    bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                  nullptr, cwd.c_str(), &startup, &process);
+    bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                                  interrupt ? CREATE_NEW_CONSOLE : CREATE_NO_WINDOW, nullptr,
+                                  cwd.c_str(), &startup, &process);
     CloseHandle(startup.hStdOutput);
     CloseHandle(startup.hStdError);
     if (!started) throw std::runtime_error("cannot start pdixtract.exe");
+    if (interrupt) {
+        // Ctrl+C goes to every process of a console: join its console, ignoring it here. (The
+        // first console of a Wine prefix takes seconds to open.)
+        for (int i = 0; i < 20000 && leftovers(cwd).empty(); ++i) Sleep(1);
+        FreeConsole();
+        AttachConsole(process.dwProcessId);
+        SetConsoleCtrlHandler(nullptr, TRUE);
+        GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+        FreeConsole();
+    }
     DWORD status = static_cast<DWORD>(-1);
     if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
         TerminateProcess(process.hProcess, status);
