@@ -1,8 +1,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Where Debian's mingw-w64 is installed, the Linux build also cross-builds
-# Zelvorn.exe (and, with the tests, the stand-in pdixtract.exe) into
-# build/windows/, so the Wine tests run from the same ctest. The step runs on
-# every build; with nothing changed it costs a fraction of a second.
+# Zelvorn.exe, our pdixtract.exe, the installer and the zip (where makensis
+# and zip are installed) and, with the tests, the stand-in pdixtract.exe and
+# pdixtract's suite for Windows into build/windows/, so the Wine tests run from
+# the same ctest. The step runs on every build; with nothing changed it costs
+# a fraction of a second. The first build also fetches Debian's sources of the
+# libraries pdixtract.exe links (cmake/windows_libraries.cmake).
 find_program(ZELVORN_MINGW_CXX x86_64-w64-mingw32-g++-posix)
 if(NOT ZELVORN_MINGW_CXX)
     message(STATUS "Zelvorn.exe not built: x86_64-w64-mingw32-g++-posix is missing")
@@ -21,4 +24,5 @@ ExternalProject_Add(zelvorn_windows
     CMAKE_GENERATOR ${CMAKE_GENERATOR}
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${ZELVORN_WINDOWS_DIR}/src/Zelvorn.exe)
+    BUILD_BYPRODUCTS ${ZELVORN_WINDOWS_DIR}/src/Zelvorn.exe
+                     ${ZELVORN_WINDOWS_DIR}/pdixtract/pdixtract.exe)

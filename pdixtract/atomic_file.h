@@ -46,7 +46,7 @@ private:
 
     std::string m_target;
     std::string m_temp;
-    int m_fd = -1;
+    FileHandle m_out = no_file;
     int m_slot = -1;
     std::uint64_t m_written = 0;
     bool m_kernel_copy = true;

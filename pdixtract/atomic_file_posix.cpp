@@ -45,8 +45,8 @@ AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
         // Registered first, so a signal that comes just after the open still removes it.
         m_slot = register_temporary(m_temp);
         // 0666 and the umask, as for any file a user's program creates.
-        m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd >= 0) return;
+        m_out = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_out >= 0) return;
         int err = errno;
         forget_temporary(std::exchange(m_slot, -1));
         if (err != EEXIST) {
@@ -59,7 +59,7 @@ AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
 }
 
 AtomicFile::~AtomicFile() {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_out >= 0) ::close(static_cast<int>(m_out));
     if (!m_temp.empty()) ::unlink(m_temp.c_str());
     forget_temporary(m_slot);
 }
@@ -79,7 +79,7 @@ void AtomicFile::fail(int errnum) const {
 void AtomicFile::write_at(const void* data, std::size_t size, std::uint64_t offset) {
     const char* p = static_cast<const char*>(data);
     while (size > 0) {
-        ssize_t n = ::pwrite(m_fd, p, size, static_cast<off_t>(offset));
+        ssize_t n = ::pwrite(static_cast<int>(m_out), p, size, static_cast<off_t>(offset));
         if (n < 0) {
             if (errno == EINTR) continue;
             fail(errno);
@@ -101,7 +101,7 @@ std::uint64_t AtomicFile::copy_from(FileHandle in, const std::string& in_name,
     while (m_kernel_copy && in_offset % page == offset % page) {
         loff_t src = static_cast<loff_t>(in_offset);
         loff_t dst = static_cast<loff_t>(offset);
-        ssize_t n = ::copy_file_range(in_fd, &src, m_fd, &dst, len, 0);
+        ssize_t n = ::copy_file_range(in_fd, &src, static_cast<int>(m_out), &dst, len, 0);
         if (n >= 0) {
             m_written += static_cast<std::uint64_t>(n);
             return static_cast<std::uint64_t>(n);
@@ -132,8 +132,8 @@ void AtomicFile::commit(std::uint64_t size) {
                                              " of the file's " + std::to_string(size) +
                                              " bytes, not written: " + m_target);
     }
-    int fd = m_fd;
-    m_fd = -1;
+    int fd = static_cast<int>(m_out);
+    m_out = no_file;
     // close() can report a delayed write error (NFS, quotas); such a file is not complete.
     if (::close(fd) != 0) fail(errno);
     refuse_odd_target();

@@ -2,7 +2,7 @@
 #include "commands.h"
 
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
 #include <map>
 #include <set>
 
@@ -21,7 +21,7 @@ constexpr std::uint64_t copy_chunk = 64u << 20;  // bounds the time between prog
 }
 
 std::string base_name(const std::string& path) {
-    std::size_t slash = path.rfind('/');
+    std::size_t slash = last_separator(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -209,11 +209,12 @@ std::string format_list(const std::vector<ImageFile>& files, std::vector<std::st
     std::string text;
     for (const ImageFile& f : files) {
         if (!f.problem.empty()) continue;
-        if (f.name.find_first_of("\"\r\n") != std::string::npos) {
+        std::string name;
+        if (f.name.find_first_of("\"\r\n") != std::string::npos || !list_file_name(f.name, name)) {
             dropped.push_back(f.path);
             continue;
         }
-        std::string line = f.name + " " + std::to_string(f.size);
+        std::string line = name + " " + std::to_string(f.size);
         if (f.name.find_first_of(" ,") != std::string::npos) {
             flagged.push_back(f.path);
             line = "\"" + line + "\"";
@@ -302,12 +303,11 @@ void run_extract(const Options& opts, const Console& con) {
 
     std::string dest = opts.target;
     if (opts.video_ts) dest += "/VIDEO_TS";
-    std::error_code ec;
-    std::filesystem::create_directories(dest, ec);
-    if (ec || !std::filesystem::is_directory(dest)) {
-        throw Error(ExitCode::write_failed,
-                    "cannot create destination folder " + dest + ": " +
-                        (ec ? ec.message() : std::string("a file of that name exists")));
+    if (int err = make_folders(dest)) {
+        throw Error(
+            ExitCode::write_failed,
+            "cannot create destination folder " + dest + ": " +
+                (err == EEXIST ? std::string("a file of that name exists") : error_text(err)));
     }
     std::uint64_t total = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {

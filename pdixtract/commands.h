@@ -28,8 +28,8 @@ std::string usage_text();
 
 // The list file's bytes for the files without a problem: "NAME SIZE\r\n" each, in order. A name
 // with a blank or comma is enclosed in double quotes and its path added to flagged; one with a
-// double quote or line break cannot be carried at all, so it is left out and its path added to
-// dropped.
+// double quote or line break, or one the list file's encoding cannot hold (list_file_name),
+// cannot be carried at all, so it is left out and its path added to dropped.
 std::string format_list(const std::vector<ImageFile>& files, std::vector<std::string>& flagged,
                         std::vector<std::string>& dropped);
 

@@ -41,6 +41,10 @@ std::int64_t read_input(FileHandle file, void* buf, std::size_t len, std::uint64
 // deleted (EEXIST: another file has taken its name).
 int remove_if_same(const std::string& path, const FileId& id);
 
+// Makes folder path and any missing parents. Returns 0 when path is a folder (or a link to
+// one) afterwards, else the reason: EEXIST when something else has that name.
+int make_folders(const std::string& path);
+
 // Names of the entries of folder dir ("" for the current one), unsorted; empty if unreadable.
 std::vector<std::string> folder_entries(const std::string& dir);
 
@@ -49,5 +53,17 @@ std::size_t open_file_limit();
 
 // The reason text of an error number.
 std::string error_text(int err);
+
+// Where the folder part of path ends: the index of its last separator ('/' here; on
+// Windows also '\\' and a drive's ':'), or npos when path names a file in the current folder.
+std::size_t last_separator(const std::string& path);
+
+// True if name can be the name of a file in a folder here: not empty, ".", "..", nor holding
+// a separator (on Windows neither a character nor a device name that Windows refuses).
+bool usable_file_name(const std::string& name);
+
+// name as a list file carries it: UTF-8 here, the ANSI code page on Windows, which the
+// Windows Zelvorn reads. False if that encoding cannot hold the name.
+bool list_file_name(const std::string& name, std::string& out);
 
 }  // namespace pdix

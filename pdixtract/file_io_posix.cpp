@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "file_io.h"
 
@@ -78,6 +79,13 @@ int remove_if_same(const std::string& path, const FileId& id) {
     return ::unlink(path.c_str()) == 0 ? 0 : errno;
 }
 
+int make_folders(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    if (std::filesystem::is_directory(path)) return 0;
+    return ec ? ec.value() : EEXIST;
+}
+
 std::vector<std::string> folder_entries(const std::string& dir) {
     std::vector<std::string> names;
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
@@ -95,6 +103,20 @@ std::size_t open_file_limit() {
 
 std::string error_text(int err) {
     return std::strerror(err);
+}
+
+std::size_t last_separator(const std::string& path) {
+    return path.rfind('/');
+}
+
+bool usable_file_name(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string("/\0", 2)) == std::string::npos;
+}
+
+bool list_file_name(const std::string& name, std::string& out) {
+    out = name;
+    return true;
 }
 
 }  // namespace pdix

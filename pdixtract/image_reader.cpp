@@ -41,7 +41,7 @@ void ImageReader::fail(const std::string& what) {
                 what + " (" + (why ? why : "unknown libarchive error") + "): " + m_display);
 }
 
-long ImageReader::on_read(struct archive* a, void* self, const void** buf) {
+std::ptrdiff_t ImageReader::on_read(struct archive* a, void* self, const void** buf) {
     auto* r = static_cast<ImageReader*>(self);
     try {
         std::size_t n = r->m_set.read_at(r->m_pos, r->m_buf.data(), r->m_block);
@@ -50,7 +50,7 @@ long ImageReader::on_read(struct archive* a, void* self, const void** buf) {
         // directory lookups after a jump stay small.
         r->m_block = std::min(r->m_block * 2, max_block);
         *buf = r->m_buf.data();
-        return static_cast<long>(n);
+        return static_cast<std::ptrdiff_t>(n);
     } catch (...) {
         r->m_callback_error = std::current_exception();
         archive_set_error(a, EIO, "read failed");

@@ -38,7 +38,7 @@ public:
     void read_data(const DataSink& sink);
 
 private:
-    static long on_read(struct archive* a, void* self, const void** buf);
+    static std::ptrdiff_t on_read(struct archive* a, void* self, const void** buf);
     static std::int64_t on_skip(struct archive* a, void* self, std::int64_t request);
     static std::int64_t on_seek(struct archive* a, void* self, std::int64_t offset, int whence);
     [[noreturn]] void fail(const std::string& what);

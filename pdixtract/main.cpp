@@ -26,9 +26,8 @@ int Finish(int status) {
     return status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, const char* const* argv) {
+    pdix::prepare_console();
     pdix::install_signal_handlers();
     pdix::Console con;
     con.live = pdix::is_terminal(stdout);
@@ -42,3 +41,27 @@ int main(int argc, char** argv) {
     }
     return Finish(pdix::run(opts, con));
 }
+
+}  // namespace
+
+#ifdef _WIN32
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "text_win32.h"
+
+// Windows hands the arguments over in UTF-16; pdixtract works in UTF-8.
+int wmain(int argc, wchar_t** wide_argv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i)
+        args.push_back(pdix::narrow(wide_argv[i], std::wcslen(wide_argv[i])));
+    std::vector<const char*> argv;
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    return Main(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) {
+    return Main(argc, argv);
+}
+#endif

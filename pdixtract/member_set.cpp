@@ -43,7 +43,7 @@ bool starts_an_image(const std::string& path) {
 
 // The members of the set name describes, present in its folder, by index.
 std::map<unsigned, std::string> find_members(const MemberName& name) {
-    std::size_t slash = name.dir_and_stem.rfind('/');
+    std::size_t slash = last_separator(name.dir_and_stem);
     std::string dir = slash == std::string::npos ? "" : name.dir_and_stem.substr(0, slash + 1);
     std::map<unsigned, std::string> found;
     for (const std::string& entry : folder_entries(dir)) {
@@ -65,7 +65,7 @@ bool parse_member_name(const std::string& path, MemberName& out) {
     out.index = 0;
     out.dir_and_stem = rest;
     std::size_t dot = rest.rfind('.');
-    std::size_t slash = rest.rfind('/');
+    std::size_t slash = last_separator(rest);
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return true;
     std::string digits = rest.substr(dot + 1);
     if (digits.empty() || digits.size() > 9 ||
@@ -117,7 +117,7 @@ MemberSet MemberSet::open(const std::string& named_member) {
 
     set.m_cap = std::clamp<std::size_t>(open_file_limit() / 4, 1, most_open);
     FileId folder;
-    std::size_t slash = paths.front().rfind('/');
+    std::size_t slash = last_separator(paths.front());
     look_at(slash == std::string::npos ? "." : paths.front().substr(0, slash + 1) + ".", &folder);
     for (const std::string& p : paths) {
         Member m;
@@ -209,7 +209,7 @@ FileHandle MemberSet::handle(std::size_t i) const {
 
 bool MemberSet::would_touch(const std::string& target) const {
     // Only a file in a member's folder can be a member: look at the target only there.
-    std::size_t slash = target.rfind('/');
+    std::size_t slash = last_separator(target);
     std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1) + ".";
     if (dir != m_last_dir) {
         FileId id;
@@ -228,7 +228,7 @@ bool MemberSet::would_touch(const std::string& target) const {
     MemberName n;
     if (!m_named || !parse_member_name(target, n)) return false;
     auto folder = [](const std::string& p) {
-        std::size_t slash = p.rfind('/');
+        std::size_t slash = last_separator(p);
         std::string dir = slash == std::string::npos ? "." : p.substr(0, slash + 1);
         FileId id;
         look_at(dir + "/.", &id);

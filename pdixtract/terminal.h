@@ -5,7 +5,15 @@
 
 namespace pdix {
 
-// True if stream writes to a terminal.
+// Readies the console, if there is one, for what pdixtract prints (on Windows: UTF-8 text and
+// unchanged line ends; nothing elsewhere). Undone at exit or by restore_console.
+void prepare_console();
+
+// Gives the console back as prepare_console and is_terminal found it.
+void restore_console();
+
+// True if stream writes to a terminal that takes escape sequences (on Windows, a console
+// that takes them once asked to).
 bool is_terminal(std::FILE* stream);
 
 // True if standard input is a terminal a person can answer on.

@@ -9,6 +9,10 @@
 
 namespace pdix {
 
+void prepare_console() {}
+
+void restore_console() {}
+
 bool is_terminal(std::FILE* stream) {
     return ::isatty(::fileno(stream)) == 1;
 }

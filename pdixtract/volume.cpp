@@ -4,9 +4,9 @@
 namespace pdix {
 
 void Volume::add(ImageFile file) {
-    const std::string& n = file.name;
-    // Such a name would address the folder itself, its parent, or another folder.
-    if (n.empty() || n == "." || n == ".." || n.find_first_of(std::string("/\0", 2)) != n.npos) {
+    // Such a name would address the folder itself, its parent, another folder, or (on
+    // Windows) a device or another file's stream.
+    if (!usable_file_name(file.name)) {
         m_problems.push_back(
             {ExitCode::name_problem, "name cannot be a file name, skipped: " + file.path});
         return;

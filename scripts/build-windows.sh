@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Cross-builds Zelvorn.exe with Debian's mingw-w64 into build-win/ (with the
+# Cross-builds Zelvorn.exe and pdixtract.exe with Debian's mingw-w64 into
+# build-win/, and from them the installer and the portable zip (with the
 # stand-in pdixtract.exe of the Wine tests and the start-up benchmark):
 #   bash scripts/build-windows.sh [cmake options]
 set -euo pipefail
@@ -8,4 +9,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-win -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 cmake --build build-win -j"$(nproc)"
-echo "built $(pwd)/build-win/src/Zelvorn.exe"
+for built in build-win/src/Zelvorn.exe build-win/pdixtract/pdixtract.exe \
+    build-win/Zelvorn-*-setup.exe build-win/Zelvorn-*-win64.zip; do
+    if [ -f "$built" ]; then echo "built $(pwd)/$built"; fi
+done

@@ -53,15 +53,17 @@ fail() {
     exit 1
 }
 
-# Starts $RUN/${1:-app}/Zelvorn.exe and waits for its main window, $MAIN. At
-# the end of the script it is stopped, and $AT_EXIT is run.
+# Starts $RUN/${1:-app}/Zelvorn.exe (or the program at path $1) and waits for
+# its main window, $MAIN. At the end of the script it is stopped, and $AT_EXIT is run.
 start() {
     source "$SESSION"
     WORK=$RUN/work.$(basename "$0" .sh)
     rm -rf "$WORK" "$WINEPREFIX/drive_c/pdilist.txt"
     mkdir -p "$WORK" "$WINEPREFIX/drive_c/Sets"
     export ZELVORN_STAND_IN_LOG="Z:$WORK"
-    (cd "$WORK" && exec "$WINE" "$RUN/${1:-app}/Zelvorn.exe" >"$WORK/wine.log" 2>&1) &
+    local program=${1:-app}
+    [[ $program == */* ]] || program=$RUN/$program/Zelvorn.exe
+    (cd "$WORK" && exec "$WINE" "$program" >"$WORK/wine.log" 2>&1) &
     PID=$!
     trap 'kill "$PID" 2>/dev/null || true; ${AT_EXIT:-}' EXIT
     MAIN=$(window "ZELVORN 0.7")
@@ -122,5 +124,50 @@ quit() {
         fail "a window outlived Alt+X"
     echo "PASS $(basename "$0" .sh)"
 }
+
+# Starts the Zelvorn.exe at path $1 beside our real pdixtract.exe on a set of two
+# members that xorriso builds (a file running from the first member into the
+# second, a name in the ANSI code page), does "Extract all files", then "Extract
+# files" with both entries chosen, and compares the files written with the originals.
+extract_with() {
+    start "$1"
+    mkdir "$WORK/src" "$WORK/set"
+    head -c 300000 /dev/urandom >"$WORK/src/CROSSES.VOB"
+    printf 'crème' >"$WORK/src/Café.txt"
+    xorriso -as mkisofs -quiet -R -J -o "$WORK/disc.iso" "$WORK/src" 2>/dev/null
+    head -c 200000 "$WORK/disc.iso" >"$WORK/set/disc.pdi"
+    tail -c +200001 "$WORK/disc.iso" >"$WORK/set/disc.1.pdi"
+    key Tab
+    typ "Z:${WORK//\//\\}\\set\\disc.pdi"
+    key Tab Tab Tab
+    typ "Z:${WORK//\//\\}\\out"
+    key alt+e
+    extracted "Extract all files"
+    rm -r "$WORK/out"
+    activate "$MAIN"  # pdixtract's console window took the focus
+    key alt+f
+    list=$(window "List files")
+    activate "$list"
+    key End shift+Home alt+e
+    extracted "Extract files"
+    xdotool mousemove --window "$list" 100 10 mousedown 1 mousemove_relative 400 0 mouseup 1 sleep 0.3
+    quit
+}
+
+# Waits up to 20 s for both files of extract_with's set in $WORK/out, byte for byte.
+extracted() {
+    for _ in $(seq 100); do
+        cmp -s "$WORK/src/CROSSES.VOB" "$WORK/out/CROSSES.VOB" &&
+            cmp -s "$WORK/src/Café.txt" "$WORK/out/Café.txt" && return 0
+        sleep 0.2
+    done
+    fail "$1 did not write both files: $(ls "$WORK/out" 2>&1)"
+}
+
+# The user's PATH as the registry holds it, for Windows programs started later.
+user_path() { "$WINE" reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | grep Path || true; }
+
+# True if a command prompt in C:\ finds a pdixtract (it answers --help).
+pdixtract_found() { (cd "$WINEPREFIX/drive_c" && "$WINE" cmd /c 'pdixtract --help' 2>&1) | grep -q Usage; }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then "session_$1"; fi

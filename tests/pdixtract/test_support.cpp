@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -36,8 +30,37 @@ void write_file(const fs::path& path, const std::string& content) {
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
+namespace {
+
+// The file of the image that maker makes of tree and links in the folder the Linux run of
+// these tests keeps its images in (PDIXTRACT_TEST_IMAGES), or "" if none is named.
+fs::path kept_image(const Tree& tree, const std::string& maker,
+                    const std::map<std::string, std::string>& links) {
+    const char* dir = std::getenv("PDIXTRACT_TEST_IMAGES");
+    if (dir == nullptr || *dir == '\0') return {};
+    std::uint64_t hash = 14695981039346656037u;  // FNV-1a over everything that shapes it
+    auto add = [&](const std::string& text) {
+        for (char c : text + '\0') hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    };
+    add(maker);
+    for (const auto& [rel, content] : tree) add(rel + '\0' + content);
+    for (const auto& [rel, target] : links) add(rel + '\0' + target);
+    char name[32];
+    std::snprintf(name, sizeof name, "%016llx.iso", static_cast<unsigned long long>(hash));
+    return fs::path(dir) / name;
+}
+
+}  // namespace
+
 std::string make_image(const Tree& tree, const std::string& maker,
                        const std::map<std::string, std::string>& links) {
+    const fs::path kept = kept_image(tree, maker, links);
+#ifdef _WIN32
+    // Windows has no xorriso: the images are those the Linux run made.
+    if (!fs::exists(kept))
+        throw std::runtime_error("no image kept by the Linux run at " + kept.string());
+    return read_file(kept);
+#endif
     TempDir work;
     fs::path src = work.path() / "src", iso = work.path() / "image.iso";
     fs::create_directories(src);
@@ -47,6 +70,11 @@ std::string make_image(const Tree& tree, const std::string& maker,
     command.replace(command.find("OUT"), 3, "'" + iso.string() + "'");
     command.replace(command.find("SRC"), 3, "'" + src.string() + "'");
     if (std::system((command + " >/dev/null 2>&1").c_str())) throw std::runtime_error(command);
+    if (!kept.empty()) {  // renamed into place, so a parallel run never reads half of one
+        fs::create_directories(kept.parent_path());
+        fs::copy_file(iso, work.path() / "kept.iso");
+        fs::rename(work.path() / "kept.iso", kept);
+    }
     return read_file(iso);
 }
 
@@ -86,46 +114,6 @@ void write_members(const std::string& image, const fs::path& dir, const std::str
     }
 }
 
-pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
-                      const fs::path& out, const fs::path& err, const Limits& limits) {
-    pid_t pid = ::fork();
-    if (pid != 0) return pid;
-    ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-    ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-    for (const std::string& e : limits.env) ::putenv(const_cast<char*>(e.c_str()));
-    // A write past the file size limit fails with EFBIG, as on a full disk with ENOSPC.
-    ::signal(SIGXFSZ, SIG_IGN);
-    rlimit size{limits.file_size, limits.file_size}, files{limits.open_files, limits.open_files};
-    if (limits.file_size > 0) ::setrlimit(RLIMIT_FSIZE, &size);
-    if (limits.open_files > 0) ::setrlimit(RLIMIT_NOFILE, &files);
-    ::alarm(30);
-    std::vector<char*> argv{const_cast<char*>(PDIXTRACT_EXE)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    if (::chdir(cwd.c_str()) == 0) ::execv(PDIXTRACT_EXE, argv.data());
-    ::_exit(127);
-}
-
-RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
-                          const Limits& limits, bool stdin_terminal) {
-    std::string inner = "stty cols " + std::to_string(columns) + " rows 24; trap '' XFSZ; ";
-    if (limits.file_size > 0)
-        inner += "ulimit -f " + std::to_string(limits.file_size / 1024) + "; ";
-    inner += std::string("exec ") + PDIXTRACT_EXE;
-    for (const std::string& a : args) inner += " '" + a + "'";
-    if (!stdin_terminal) inner += " </dev/null";
-    std::string command = "cd '" + cwd.string() + "' && printf '\\n' | env";
-    for (const std::string& e : limits.env) command += " '" + e + "'";
-    command += " timeout 30 script -qfec \"" + inner + "\" /dev/null";
-    RunResult r;
-    FILE* p = ::popen(command.c_str(), "r");
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    int status = ::pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
 std::vector<std::string> leftovers(const fs::path& dir) {
     // Read while pdixtract may be adding and removing files: an entry may vanish meanwhile.
     std::vector<std::string> found;
@@ -134,17 +122,6 @@ std::vector<std::string> leftovers(const fs::path& dir) {
         if (it->path().extension() == ".part") found.push_back(it->path().string());
     }
     return found;
-}
-
-TempDir::TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "pdixtract-test-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-    m_path = tmpl;
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    fs::remove_all(m_path, ec);
 }
 
 }  // namespace pdix_test

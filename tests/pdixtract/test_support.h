@@ -16,6 +16,11 @@ namespace fs = std::filesystem;
 // Files of a folder tree: relative path -> content.
 using Tree = std::map<std::string, std::string>;
 
+// A path from UTF-8 text, on every platform (Windows would take a std::string as ANSI).
+inline fs::path utf8(const std::string& text) {
+    return std::u8string(text.begin(), text.end());
+}
+
 // Reproducible bytes for generated files.
 std::string random_bytes(std::size_t size, unsigned seed);
 
@@ -67,6 +72,14 @@ struct Limits {
     std::vector<std::string> env{};
 };
 
+#ifdef _WIN32
+// Runs the pdixtract.exe beside the test program in cwd to its end, with stdout and stderr to
+// out and err; returns its exit status. A run still going after 30 s is ended (status -1).
+// With interrupt it runs in a console of its own, where Ctrl+C is pressed as soon as its first
+// temporary file appears.
+int run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd, const fs::path& out,
+                  const fs::path& err, bool interrupt = false);
+#else
 // Starts the pdixtract under test in cwd with stdout and stderr to out and err; it is killed
 // if still running after 30 s, so a hang fails instead of stalling the suite.
 pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
@@ -76,6 +89,7 @@ pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
 // ahead (stdin is /dev/null instead unless stdin_terminal); out is all the terminal showed.
 RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
                           const Limits& limits, bool stdin_terminal = true);
+#endif
 
 // Temporary files (".part") anywhere under dir.
 std::vector<std::string> leftovers(const fs::path& dir);

@@ -1,0 +1,109 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
+; The Windows installer, built by cmake/windows_packages.cmake:
+;   makensis -DVERSION=0.7 -DPROGRAMS=DIR -DSOURCE=DIR -DOUT=FILE zelvorn.nsi
+; It installs Zelvorn.exe and pdixtract.exe into Program Files, puts that folder
+; on the user's PATH (so a bare "pdixtract" is found), adds a Start menu entry
+; and an uninstaller that "Apps and features" lists. /S installs silently; the
+; uninstaller takes /S too and removes all of it again.
+; A 64-bit installer, as the programs are: it sees the 64-bit Program Files and registry.
+Target amd64-unicode
+!include FileFunc.nsh
+!include LogicLib.nsh
+!include StrFunc.nsh
+!include WinMessages.nsh
+${StrStr}
+${UnStrRep}
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvorn"
+; makensis handles strings of up to 1024 characters: a longer PATH is left as it is.
+!define PATH_ROOM 1000
+
+Name "Zelvorn ${VERSION}"
+OutFile "${OUT}"
+InstallDir "$PROGRAMFILES64\Zelvorn"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+Icon "${SOURCE}\data\zelvorn.ico"
+UninstallIcon "${SOURCE}\data\zelvorn.ico"
+LicenseData "${SOURCE}\LICENSE"
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey /LANG=1033 ProductName "Zelvorn"
+VIAddVersionKey /LANG=1033 ProductVersion "${VERSION}"
+VIAddVersionKey /LANG=1033 FileVersion "${VERSION}"
+VIAddVersionKey /LANG=1033 FileDescription "Zelvorn ${VERSION} setup"
+VIAddVersionKey /LANG=1033 LegalCopyright "GPL-3.0-or-later"
+
+Page license
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Section
+    SetOutPath "$INSTDIR"
+    File "${PROGRAMS}\Zelvorn.exe"
+    File "${PROGRAMS}\pdixtract.exe"
+    File /oname=LICENSE.txt "${SOURCE}\LICENSE"
+    WriteUninstaller "$INSTDIR\uninstall.exe"
+
+    SetShellVarContext all
+    CreateShortcut "$SMPROGRAMS\Zelvorn.lnk" "$INSTDIR\Zelvorn.exe" "" "$INSTDIR\Zelvorn.exe" 0
+
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Zelvorn"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "The Zelvorn developers"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Zelvorn.exe,0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+    ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ; The user's PATH, unless the folder is on it already.
+    ReadRegStr $0 HKCU "Environment" "Path"
+    StrLen $1 $0
+    ${StrStr} $2 ";$0;" ";$INSTDIR;"
+    ${If} $1 > ${PATH_ROOM}
+        DetailPrint "PATH is too long to change here; Zelvorn still finds pdixtract.exe beside itself."
+    ${ElseIf} $2 == ""
+        ${If} $0 == ""
+            StrCpy $0 "$INSTDIR"
+        ${Else}
+            StrCpy $0 "$0;$INSTDIR"
+        ${EndIf}
+        WriteRegExpandStr HKCU "Environment" "Path" "$0"
+        SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=500
+    ${EndIf}
+SectionEnd
+
+Section Uninstall
+    Delete "$INSTDIR\Zelvorn.exe"
+    Delete "$INSTDIR\pdixtract.exe"
+    Delete "$INSTDIR\LICENSE.txt"
+    Delete "$INSTDIR\uninstall.exe"
+    ; Only if empty: whatever else someone put there stays.
+    RMDir "$INSTDIR"
+
+    SetShellVarContext all
+    Delete "$SMPROGRAMS\Zelvorn.lnk"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+    ; Every entry of the folder goes from the user's PATH; an empty PATH goes with it.
+    ReadRegStr $0 HKCU "Environment" "Path"
+    StrLen $1 $0
+    ${If} $1 <= ${PATH_ROOM}
+        ${UnStrRep} $2 ";$0;" ";$INSTDIR;" ";"
+        ${If} $2 != ";$0;"
+            StrCpy $2 $2 "" 1
+            StrCpy $2 $2 -1
+            ${If} $2 == ""
+                DeleteRegValue HKCU "Environment" "Path"
+            ${Else}
+                WriteRegExpandStr HKCU "Environment" "Path" "$2"
+            ${EndIf}
+            SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=500
+        ${EndIf}
+    ${EndIf}
+SectionEnd
