@@ -11,7 +11,7 @@ packages=(
     # the extractor's terminal window and the program's font
     xterm fonts-liberation2
     # tests: headless X, a keyboard robot, screenshots, disc images, GoogleTest
-    xvfb xauth xdotool x11-utils imagemagick xorriso genisoimage libgtest-dev libgmock-dev
+    xvfb xauth xdotool xclip x11-utils imagemagick xorriso genisoimage libgtest-dev libgmock-dev
     # the extractor's benchmark: the tools it is measured against
     libarchive-tools p7zip-full strace
     # desktop integration tests: the SVG icon drawn, validators, the .deb and

@@ -38,6 +38,22 @@ window() {
     echo "$id"
 }
 
+# Gives the file dialog named $1 the path $2 and accepts it. The path is
+# pasted in one piece: typed letter by letter, it races the dialog's folder
+# loading and completer, which rewrite the half-typed name. A Return that the
+# completer's list takes for itself is pressed again.
+dialog_path() {
+    window "$1" >/dev/null
+    printf %s "$2" | xclip -selection clipboard
+    key ctrl+a ctrl+v Return
+    for _ in $(seq 30); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0
+        sleep 0.1
+    done
+    key Return
+    gone "$1"
+}
+
 # Waits until no visible window is named $1.
 gone() {
     for _ in $(seq 100); do

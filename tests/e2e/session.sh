@@ -17,8 +17,7 @@ expect_exit_on_alt_x
 e2e_start "$E2E_DIR/stand_in"
 # The source through the Open File dialog (a typed name need not exist); the
 # access keys of the disabled buttons type nothing into the field.
-key alt+b && window "Open File" >/dev/null && typ "/sets/My Movie.pdi" && key Return
-gone "Open File"
+key alt+b && dialog_path "Open File" "/sets/My Movie.pdi"
 xdotool windowfocus --sync "$MAIN" && key Tab && key alt+e alt+f
 # The destination a drive root, shortened by "Extract all files"; shell text
 # in a field stays text, and only pdixtract runs.
@@ -32,7 +31,7 @@ key ctrl+a && typ "/sets/My Movie.pdi"
 
 # Convert: a name that exists is taken without a question, Enter is Yes;
 # cancelled and answered No, nothing starts; the name comes back next time.
-key alt+c && window "Save As" >/dev/null && typ "$WORK/iso/My Film.iso" && key Return
+key alt+c && dialog_path "Save As" "$WORK/iso/My Film.iso"
 window "Warning" >/dev/null && key Return && gone "Warning"
 expect_call 2 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
 xdotool windowfocus --sync "$MAIN" && key alt+c && window "Save As" >/dev/null && key Escape
@@ -43,7 +42,7 @@ expect_call 3 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
 
 # The destination through the folder browser ("Browse" has no access key).
 xdotool windowfocus --sync "$MAIN" && key Tab Tab Tab space
-window "Select a folder" >/dev/null && typ "$WORK/My Out" && key Return && gone "Select a folder"
+dialog_path "Select a folder" "$WORK/My Out"
 
 # Extract files: the list in the private runtime folder, two entries chosen
 # with the keyboard in the List files window (Alt+V is nothing there).
