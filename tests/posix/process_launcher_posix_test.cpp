@@ -108,12 +108,5 @@ TEST_F(ProcessLauncherTest, RunsInItsOwnTerminalOnlyOnAnXDisplay) {
     ::setenv("DISPLAY", savedDisplay.c_str(), 1);
 }
 
-TEST(FindExecutable, SearchesEachFolderOfThePathInTurn) {
-    EXPECT_EQ(FindExecutable("sh", "/nonexistent::/bin:/usr/bin"), "/bin/sh");
-    EXPECT_EQ(FindExecutable("/bin/sh", ""), "/bin/sh");
-    EXPECT_EQ(FindExecutable("passwd", "/etc"), std::nullopt);  // not executable
-    EXPECT_EQ(FindExecutable("", "/bin"), std::nullopt);
-}
-
 }  // namespace
 }  // namespace zelvorn

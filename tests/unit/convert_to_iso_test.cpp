@@ -74,11 +74,6 @@ TEST_F(ConvertToIsoTest, TheNameIsWrittenAndKeptWhateverTheAnswer) {
     EXPECT_EQ(dialogs.saveStartNames, (std::vector<std::u16string>{u"", u"", u"D:\\Backup\\disc"}));
     EXPECT_EQ(fields.destination, u"D:\\Backup\\disc");
     EXPECT_EQ(fields.rewrites, 3);
-    // A box in a third state asks nothing and starts nothing.
-    fields.flags = {0, 0, 2};
-    press();
-    EXPECT_EQ(dialogs.questions.size(), 3u);
-    EXPECT_EQ(launcher.launches.size(), 1u);
 }
 
 }  // namespace

@@ -53,14 +53,6 @@ TEST(ExtractSelected, EveryCombinationOfBoxesGivesItsPrefixAndStyle) {
                                     u"\"D:\\Out\" \"D:\\Images\\disc.pdi\" VIDEO_TS.IFO VTS_01_1.VOB*";
         EXPECT_EQ(launcher.launches, (std::vector<RecordingLauncher::Launch>{{line, row.style}}));
     }
-    FakeMainWindowFields thirdState;
-    thirdState.flags = {0, 2, 0};
-    FakeSelectionList list;
-    RecordingLauncher launcher;
-    ScriptedDialogs dialogs;
-    ExtractSelected(thirdState, list, launcher, dialogs);
-    EXPECT_TRUE(launcher.launches.empty());
-    EXPECT_EQ(list.namesFieldText, u"");
 }
 
 TEST(NamesText, OneBlankAndTheTextBeforeTheFirstBlankPerEntry) {
