@@ -20,8 +20,6 @@ struct Form1Harness {
         if (!found) qFatal("no control named %s", name);
         return found;
     }
-    // Types into a field as a user does, key by key.
-    void type(const char* field, const QString& text) { QTest::keyClicks(control(field), text); }
 
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
