@@ -42,7 +42,11 @@ public:
     void commit(std::uint64_t size);
 
 private:
+    // A fresh ".NAME.XXXXXXXX.part" beside the target, cut to fit a folder entry.
+    std::string next_temporary_name() const;
     void refuse_odd_target() const;
+    // Throws Error (bad_image) unless exactly size bytes were written.
+    void check_complete(std::uint64_t size) const;
 
     std::string m_target;
     std::string m_temp;

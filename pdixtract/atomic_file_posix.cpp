@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <random>
 #include <utility>
 
 #include "atomic_file.h"
@@ -16,32 +15,16 @@ namespace pdix {
 
 namespace {
 
-constexpr std::size_t name_max = 255;
 // Copying by hand: a buffer that stays in the processor's cache is fastest.
 constexpr std::size_t buffer_size = 1u << 20;
 constexpr std::uint64_t page = 4096;
-
-// Cuts text to at most max bytes without splitting a UTF-8 character.
-std::string cut_utf8(const std::string& text, std::size_t max) {
-    if (text.size() <= max) return text;
-    while (max > 0 && (static_cast<unsigned char>(text[max]) & 0xC0) == 0x80) --max;
-    return text.substr(0, max);
-}
 
 }  // namespace
 
 AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
     refuse_odd_target();
-    std::size_t slash = m_target.rfind('/');
-    std::string dir = slash == std::string::npos ? std::string() : m_target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
-    // ".NAME.XXXXXXXX.part" must fit in a folder entry even when NAME already fills one.
-    base = cut_utf8(base, name_max - 15);
-    static unsigned serial = std::random_device()();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%08x", serial++);
-        m_temp = dir + "." + base + "." + suffix + ".part";
+        m_temp = next_temporary_name();
         // Registered first, so a signal that comes just after the open still removes it.
         m_slot = register_temporary(m_temp);
         // 0666 and the umask, as for any file a user's program creates.
@@ -62,18 +45,6 @@ AtomicFile::~AtomicFile() {
     if (m_out >= 0) ::close(static_cast<int>(m_out));
     if (!m_temp.empty()) ::unlink(m_temp.c_str());
     forget_temporary(m_slot);
-}
-
-void AtomicFile::refuse_odd_target() const {
-    FileKind kind = look_at(m_target);
-    if (kind != FileKind::missing && kind != FileKind::regular) {
-        throw Error(ExitCode::write_failed,
-                    "will not replace something that is not a regular file: " + m_target);
-    }
-}
-
-void AtomicFile::fail(int errnum) const {
-    throw Error(ExitCode::write_failed, with_errno("cannot write " + m_target, errnum));
 }
 
 void AtomicFile::write_at(const void* data, std::size_t size, std::uint64_t offset) {
@@ -127,11 +98,7 @@ std::uint64_t AtomicFile::copy_from(FileHandle in, const std::string& in_name,
 }
 
 void AtomicFile::commit(std::uint64_t size) {
-    if (m_written != size) {
-        throw Error(ExitCode::bad_image, "the image holds only " + std::to_string(m_written) +
-                                             " of the file's " + std::to_string(size) +
-                                             " bytes, not written: " + m_target);
-    }
+    check_complete(size);
     int fd = static_cast<int>(m_out);
     m_out = no_file;
     // close() can report a delayed write error (NFS, quotas); such a file is not complete.
