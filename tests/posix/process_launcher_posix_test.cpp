@@ -91,7 +91,6 @@ TEST_F(ProcessLauncherTest, RunsInItsOwnTerminalOnlyOnAnXDisplay) {
         WindowStyle style;
         Lines expected;
     } rows[] = {
-        {":5", WindowStyle::MinimizedInactive, {"[-iconic]", "[-e]", "[-gb]", "hold=1"}},
         {":5", WindowStyle::MinimizedActive, {"[-iconic]", "[-e]", "[-gb]", "hold=1"}},
         {":5", WindowStyle::MaximizedActive, {"[-maximized]", "[-e]", "[-gb]", "hold=1"}},
         {"", WindowStyle::MaximizedActive, {"[-gb]", "hold="}},

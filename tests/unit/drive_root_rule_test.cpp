@@ -13,11 +13,8 @@ TEST(ApplyDriveRootRule, ShortensOnlyABareUpperCaseRootFromCToZ) {
     const struct {
         std::u16string_view field, after;
     } rows[] = {
-        {u"C:\\", u"C:"},        {u"E:\\", u"E:"},         {u"Z:\\", u"Z:"},
-        {u"B:\\", u"B:\\"},      {u"A:\\", u"A:\\"},       {u"e:\\", u"e:\\"},
-        {u"[:\\", u"[:\\"},      {u"E:", u"E:"},           {u"E:/", u"E:/"},
-        {u"E:\\Films", u"E:\\Films"}, {u"E:\\Films\\", u"E:\\Films\\"},
-        {u" E:\\", u" E:\\"},    {u"E:\\ ", u"E:\\ "},     {u"", u""},
+        {u"C:\\", u"C:"}, {u"Z:\\", u"Z:"}, {u"B:\\", u"B:\\"},   {u"e:\\", u"e:\\"},
+        {u"E:", u"E:"},   {u"E:/", u"E:/"}, {u"E:\\ ", u"E:\\ "}, {u" E:\\", u" E:\\"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(Utf16ToUtf8(row.field));
