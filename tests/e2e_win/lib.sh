@@ -29,8 +29,7 @@ session_start() {
     # Debian's Wine does not load its own fonts (the classic MS Sans Serif among
     # them) from /usr/share/wine/fonts; C:\windows\Fonts it does.
     ln -s /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    cp "$ZELVORN_WIN_BUILD/src/Zelvorn.exe" "$ZELVORN_WIN_BUILD/tests/e2e_win/stand_in/pdixtract.exe" \
-        "$run/app/"
+    cp "$ZELVORN_WIN_BUILD"/{src/Zelvorn.exe,tests/e2e_win/stand_in/pdixtract.exe} "$run/app/"
 }
 
 session_stop() {
@@ -73,6 +72,7 @@ poll() {
 window() {
     timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | grep -m1 . || fail "no \"$1\" window"
 }
+# True while no window named $1 is shown; gone waits for that.
 hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
 gone() { poll hidden "$1" || fail "\"$1\" stayed open"; }
 
@@ -103,8 +103,7 @@ expect_call() {
     poll test -f "$WORK/call.$1" || fail "pdixtract was not started (call $1)"
     local got
     got=$(iconv -f UTF-16LE -t UTF-8 "$WORK/call.$1")
-    [ "$got" = "$2" ] || fail "call $1 was: $got
-expected: $2"
+    [ "$got" = "$2" ] || fail "call $1 was: $got, expected: $2"
 }
 
 # Alt+X on the main window ends the program, every window included.
@@ -113,49 +112,5 @@ quit() {
     timeout 15 tail --pid="$PID" -f /dev/null || fail "Zelvorn.exe did not end"
     hidden '(ZELVORN 0\.7|List files)' || fail "a window outlived Alt+X"
 }
-
-# Starts the Zelvorn.exe at path $1 beside our real pdixtract.exe on a set of two
-# members that xorriso builds (a file running from the first member into the
-# second, a name in the ANSI code page), does "Extract all files", then "Extract
-# files" with both entries chosen, and compares the files written with the originals.
-extract_with() {
-    start "$1"
-    mkdir "$WORK/src" "$WORK/set"
-    head -c 300000 /dev/urandom >"$WORK/src/CROSSES.VOB"
-    printf 'crème' >"$WORK/src/Café.txt"
-    xorriso -as mkisofs -quiet -R -J -o "$WORK/disc.iso" "$WORK/src" 2>/dev/null
-    head -c 200000 "$WORK/disc.iso" >"$WORK/set/disc.pdi"
-    tail -c +200001 "$WORK/disc.iso" >"$WORK/set/disc.1.pdi"
-    key Tab
-    typ "Z:${WORK//\//\\}\\set\\disc.pdi"
-    key Tab Tab Tab
-    typ "Z:${WORK//\//\\}\\out"
-    key alt+e
-    extracted "Extract all files"
-    rm -r "$WORK/out"
-    activate "$MAIN"  # pdixtract's console window took the focus
-    key alt+f
-    list=$(window "List files")
-    activate "$list"
-    key End shift+Home alt+e
-    extracted "Extract files"
-    aside "$list" && quit
-}
-
-# Waits up to 20 s for both files of extract_with's set in $WORK/out, byte for byte.
-extracted() {
-    for _ in $(seq 100); do
-        cmp -s "$WORK/src/CROSSES.VOB" "$WORK/out/CROSSES.VOB" &&
-            cmp -s "$WORK/src/Café.txt" "$WORK/out/Café.txt" && return 0
-        sleep 0.2
-    done
-    fail "$1 did not write both files: $(ls "$WORK/out" 2>&1)"
-}
-
-# The user's PATH as the registry holds it, for Windows programs started later.
-user_path() { "$WINE" reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | grep Path || true; }
-
-# True if a command prompt in C:\ finds a pdixtract (it answers --help).
-pdixtract_found() { (cd "$WINEPREFIX/drive_c" && "$WINE" cmd /c 'pdixtract --help' 2>&1) | grep -q Usage; }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then "session_$1"; fi
