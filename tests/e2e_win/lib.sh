@@ -41,7 +41,7 @@ session_stop() {
 
 # Ends the test; the screen is kept beside the session file, which outlives the run.
 fail() {
-    local shot=$SESSION.$(basename "$0" .sh).png
+    shot=$SESSION.$(basename "$0" .sh).png
     import -window root "$shot" 2>/dev/null || true
     echo "FAIL: $* (screen: $shot)" >&2
     exit 1
@@ -101,7 +101,6 @@ aside() { poll moved "$1" || fail "window $1 could not be dragged aside"; }
 # "show value|command line".
 expect_call() {
     poll test -f "$WORK/call.$1" || fail "pdixtract was not started (call $1)"
-    local got
     got=$(iconv -f UTF-16LE -t UTF-8 "$WORK/call.$1")
     [ "$got" = "$2" ] || fail "call $1 was: $got, expected: $2"
 }

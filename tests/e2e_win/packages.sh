@@ -5,6 +5,7 @@
 # both into Program Files, with a Start menu entry, an "Apps and features" entry
 # and the folder on the user's PATH; uninstall.exe /S takes all of it away.
 source "$(dirname "$0")/lib.sh"
+# shellcheck disable=SC1090
 source "$SESSION"
 # The user's PATH as the registry holds it, for Windows programs started later.
 user_path() { "$WINE" reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | grep Path || true; }
@@ -18,8 +19,9 @@ extracted() {
 
 ! pdixtract_found || fail "a pdixtract is on PATH already"
 unzip -qo "$(echo "$ZELVORN_WIN_BUILD"/Zelvorn-*-win64.zip)" -d "$RUN/portable"
-for file in README.md LICENSE.txt; do [ -f "$RUN"/portable/*/$file ] || fail "no $file"; done
-start "$(echo "$RUN"/portable/*/Zelvorn.exe)"
+app=$(echo "$RUN"/portable/*)
+for file in README.md LICENSE.txt; do [ -f "$app/$file" ] || fail "no $file"; done
+start "$app/Zelvorn.exe"
 # A set of two members: a file running from the first into the second, a name
 # in the ANSI code page. Both actions extract both files.
 mkdir "$WORK/src" "$WORK/set"
