@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -38,16 +36,12 @@ fs::path kept_image(const Tree& tree, const std::string& maker,
                     const std::map<std::string, std::string>& links) {
     const char* dir = std::getenv("PDIXTRACT_TEST_IMAGES");
     if (dir == nullptr || *dir == '\0') return {};
-    std::uint64_t hash = 14695981039346656037u;  // FNV-1a over everything that shapes it
-    auto add = [&](const std::string& text) {
-        for (char c : text + '\0') hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
-    };
-    add(maker);
-    for (const auto& [rel, content] : tree) add(rel + '\0' + content);
-    for (const auto& [rel, target] : links) add(rel + '\0' + target);
-    char name[32];
-    std::snprintf(name, sizeof name, "%016llx.iso", static_cast<unsigned long long>(hash));
-    return fs::path(dir) / name;
+    std::string shape = maker;  // everything that shapes the image
+    for (const auto& [rel, content] : tree) shape += '\0' + rel + '\0' + content;
+    for (const auto& [rel, target] : links) shape += '\1' + rel + '\0' + target;
+    std::uint64_t hash = 14695981039346656037u;  // FNV-1a
+    for (char c : shape) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    return fs::path(dir) / (std::to_string(hash) + ".iso");
 }
 
 }  // namespace
@@ -78,14 +72,6 @@ std::string make_image(const Tree& tree, const std::string& maker,
     return read_file(iso);
 }
 
-std::string udf_only(std::string image) {
-    // The recognition sequence (BEA01, NSR02, TEA01) moves up over the ISO 9660 descriptors.
-    const std::size_t sector = 2048, first = 16 * sector, vrs = image.find("BEA01") - 1;
-    std::string sequence = image.substr(vrs, 3 * sector);
-    std::fill(image.begin() + first, image.begin() + vrs + 3 * sector, '\0');
-    return image.replace(first, sequence.size(), sequence);
-}
-
 std::size_t record_of(const std::string& image, const std::string& id) {
     std::size_t at = image.find(static_cast<char>(id.size()) + id);
     if (at == std::string::npos) throw std::runtime_error("no record " + id);
@@ -114,14 +100,23 @@ void write_members(const std::string& image, const fs::path& dir, const std::str
     }
 }
 
-std::vector<std::string> leftovers(const fs::path& dir) {
+bool has_temporary(const fs::path& dir) {
     // Read while pdixtract may be adding and removing files: an entry may vanish meanwhile.
-    std::vector<std::string> found;
     std::error_code ec;
-    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->path().extension() == ".part") found.push_back(it->path().string());
-    }
-    return found;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().extension() == ".part") return true;
+    return false;
+}
+
+TempDir::TempDir() {
+    m_path =
+        fs::temp_directory_path() / ("pdixtract-test-" + std::to_string(std::random_device()()));
+    if (!fs::create_directory(m_path)) throw std::runtime_error("cannot make " + m_path.string());
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::remove_all(m_path, ec);
 }
 
 }  // namespace pdix_test
