@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "commands.h"
@@ -19,19 +19,11 @@ namespace fs = std::filesystem;
 // them out and stay small.
 constexpr std::size_t kSystemArea = 16 * 2048;
 
-// One folder per process for the set and what is made of it, removed at exit. In the fuzzer
-// files written stop at 16 MiB, so a crafted size cannot fill the disk.
+// One folder per process for the set and what is made of it, removed at exit.
 struct WorkDir {
     fs::path path = fs::temp_directory_path() / ("zelvorn-fuzz-" + std::to_string(::getpid()));
     std::FILE* null = std::fopen("/dev/null", "w");
-    WorkDir() {
-        fs::create_directories(path);
-#ifdef ZELVORN_FUZZER
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{16 << 20, 16 << 20};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-#endif
-    }
+    WorkDir() { fs::create_directories(path); }
     ~WorkDir() {
         std::error_code ec;
         fs::remove_all(path, ec);
@@ -47,17 +39,14 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
     image.append(reinterpret_cast<const char*>(data) + 1, size - 1);
     // One to three members, cut where the control byte says: anywhere, even empty.
     const std::size_t count = 1 + data[0] % 3, unit = image.size() / 8 + 1;
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t i = 0, at = 0; i < 3; ++i) {
         fs::path p = work.path / (i == 0 ? "set.pdi" : "set." + std::to_string(i) + ".pdi");
         fs::remove(p);
         if (i >= count) continue;
         std::size_t length = image.size() - at;
         if (i + 1 < count) length = std::min(length, unit * ((data[0] >> (2 + 3 * i)) & 7));
-        if (std::FILE* f = std::fopen(p.c_str(), "wb")) {
-            std::fwrite(image.data() + at, 1, length, f);
-            std::fclose(f);
-        }
+        std::ofstream(p, std::ios::binary)
+            .write(image.data() + at, static_cast<std::streamsize>(length));
         at += length;
     }
     // List it and extract it as pdixtract does: any image gives a status, never a crash.
@@ -74,13 +63,17 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
 }
 
 #ifdef ZELVORN_FUZZER
-#include <cstdlib>
+// Files written stop at 16 MiB, so a crafted size cannot fill the disk.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{16 << 20, 16 << 20};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (const char* problem = CheckImageSet(data, size)) {
-        std::fprintf(stderr, "image set: %s\n", problem);
-        std::abort();
-    }
+    const char* problem = CheckImageSet(data, size);
+    Require(problem == nullptr, problem);
     return 0;
 }
 #endif
