@@ -28,27 +28,17 @@ void write_file(const fs::path& path, const std::string& content) {
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-namespace {
-
-// The file of the image that maker makes of tree and links in the folder the Linux run of
-// these tests keeps its images in (PDIXTRACT_TEST_IMAGES), or "" if none is named.
-fs::path kept_image(const Tree& tree, const std::string& maker,
-                    const std::map<std::string, std::string>& links) {
-    const char* dir = std::getenv("PDIXTRACT_TEST_IMAGES");
-    if (dir == nullptr || *dir == '\0') return {};
-    std::string shape = maker;  // everything that shapes the image
-    for (const auto& [rel, content] : tree) shape += '\0' + rel + '\0' + content;
-    for (const auto& [rel, target] : links) shape += '\1' + rel + '\0' + target;
-    std::uint64_t hash = 14695981039346656037u;  // FNV-1a
-    for (char c : shape) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
-    return fs::path(dir) / (std::to_string(hash) + ".iso");
-}
-
-}  // namespace
-
 std::string make_image(const Tree& tree, const std::string& maker,
                        const std::map<std::string, std::string>& links) {
-    const fs::path kept = kept_image(tree, maker, links);
+    // Kept for the run under Wine, named by everything that shapes it (FNV-1a), in the folder
+    // PDIXTRACT_TEST_IMAGES names, if any.
+    std::string shape = maker;
+    for (const auto& [rel, content] : tree) shape += '\0' + rel + '\0' + content;
+    for (const auto& [rel, target] : links) shape += '\1' + rel + '\0' + target;
+    std::uint64_t hash = 14695981039346656037u;
+    for (char c : shape) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    const char* dir = std::getenv("PDIXTRACT_TEST_IMAGES");
+    const fs::path kept = dir && *dir ? fs::path(dir) / (std::to_string(hash) + ".iso") : "";
 #ifdef _WIN32
     // Windows has no xorriso: the images are those the Linux run made.
     if (!fs::exists(kept))
@@ -56,18 +46,17 @@ std::string make_image(const Tree& tree, const std::string& maker,
     return read_file(kept);
 #endif
     TempDir work;
-    fs::path src = work.path() / "src", iso = work.path() / "image.iso";
-    fs::create_directories(src);
+    fs::path src = work.path / "src", iso = work.path / "image.iso";
     for (const auto& [rel, content] : tree) write_file(src / rel, content);
     for (const auto& [rel, target] : links) fs::create_hard_link(src / target, src / rel);
     std::string command = maker;
     command.replace(command.find("OUT"), 3, "'" + iso.string() + "'");
     command.replace(command.find("SRC"), 3, "'" + src.string() + "'");
     if (std::system((command + " >/dev/null 2>&1").c_str())) throw std::runtime_error(command);
-    if (!kept.empty()) {  // renamed into place, so a parallel run never reads half of one
+    if (!kept.empty()) {  // copied beside it, then renamed: a parallel run never reads half
         fs::create_directories(kept.parent_path());
-        fs::copy_file(iso, work.path() / "kept.iso");
-        fs::rename(work.path() / "kept.iso", kept);
+        fs::copy_file(iso, kept.string() + work.path.filename().string());
+        fs::rename(kept.string() + work.path.filename().string(), kept);
     }
     return read_file(iso);
 }
@@ -108,15 +97,15 @@ bool has_temporary(const fs::path& dir) {
     return false;
 }
 
-TempDir::TempDir() {
-    m_path =
-        fs::temp_directory_path() / ("pdixtract-test-" + std::to_string(std::random_device()()));
-    if (!fs::create_directory(m_path)) throw std::runtime_error("cannot make " + m_path.string());
+TempDir::TempDir()
+    : path(fs::temp_directory_path() /
+           ("pdixtract-test-" + std::to_string(std::random_device()()))) {
+    if (!fs::create_directory(path)) throw std::runtime_error("cannot make " + path.string());
 }
 
 TempDir::~TempDir() {
     std::error_code ec;
-    fs::remove_all(m_path, ec);
+    fs::remove_all(path, ec);
 }
 
 }  // namespace pdix_test

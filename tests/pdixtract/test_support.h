@@ -63,12 +63,14 @@ struct RunResult {
     std::string out, err;
 };
 
-// Limits on the size of files written (a full disk) and on open files, and environment
-// entries ("NAME=VALUE"), for a run on POSIX systems.
+// Limits on the size of files written (a full disk) and on open files, environment entries
+// ("NAME=VALUE"), standard input, and a program run instead of pdixtract (searched on PATH),
+// for a run on POSIX systems.
 struct Limits {
     std::uint64_t file_size = 0;
     unsigned open_files = 0;
     std::vector<std::string> env{};
+    std::string input{}, program{};
 };
 
 // Runs the pdixtract under test in cwd to its end; one still running after 30 s is ended.
@@ -80,14 +82,10 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
                         int signal = 0);
 
 // A fresh empty folder for one test, removed by the destructor.
-class TempDir {
-public:
+struct TempDir {
     TempDir();
     ~TempDir();
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
+    const fs::path path;
 };
 
 }  // namespace pdix_test

@@ -13,9 +13,11 @@ namespace pdix_test {
 RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
                         const Limits& limits, const std::function<void()>& stopped, int signal) {
     TempDir capture;
-    const fs::path out = capture.path() / "out", err = capture.path() / "err";
+    const fs::path out = capture.path / "out", err = capture.path / "err", in = capture.path / "in";
+    write_file(in, limits.input);
     pid_t pid = ::fork();
     if (pid == 0) {
+        ::dup2(::open(in.c_str(), O_RDONLY), 0);
         ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         for (const std::string& e : limits.env) ::putenv(const_cast<char*>(e.c_str()));
@@ -26,10 +28,11 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
         if (limits.file_size > 0) ::setrlimit(RLIMIT_FSIZE, &size);
         if (limits.open_files > 0) ::setrlimit(RLIMIT_NOFILE, &files);
         ::alarm(30);  // a hang fails instead of stalling the suite
-        std::vector<char*> argv{const_cast<char*>(PDIXTRACT_EXE)};
+        std::string program = limits.program.empty() ? PDIXTRACT_EXE : limits.program;
+        std::vector<char*> argv{program.data()};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        if (::chdir(cwd.c_str()) == 0) ::execv(PDIXTRACT_EXE, argv.data());
+        if (::chdir(cwd.c_str()) == 0) ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     if (stopped) {

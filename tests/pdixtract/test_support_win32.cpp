@@ -10,9 +10,7 @@ namespace pdix_test {
 
 RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd, const Limits&,
                         const std::function<void()>&, int signal) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + (fs::path(self).parent_path() / "pdixtract.exe").wstring() + L"\"";
+    std::wstring line = L"pdixtract.exe";  // found first in the folder of this program
     for (const std::string& arg : args) {
         // Quoted when empty or blank; no argument here holds a double quote or ends in "\".
         const std::wstring a = utf8(arg).wstring();
@@ -21,8 +19,8 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
     TempDir capture;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     auto output = [&](const char* name) {
-        return CreateFileW((capture.path() / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                           &inherit, CREATE_ALWAYS, 0, nullptr);
+        return CreateFileW((capture.path / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                           CREATE_ALWAYS, 0, nullptr);
     };
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -52,8 +50,8 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
     GetExitCodeProcess(process.hProcess, &status);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return {static_cast<int>(status), read_file(capture.path() / "out"),
-            read_file(capture.path() / "err")};
+    return {static_cast<int>(status), read_file(capture.path / "out"),
+            read_file(capture.path / "err")};
 }
 
 }  // namespace pdix_test
