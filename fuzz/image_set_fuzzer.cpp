@@ -15,10 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Bytes before the first volume descriptor: unused by ISO 9660 readers, so inputs leave
-// them out and stay small.
-constexpr std::size_t kSystemArea = 16 * 2048;
-
 // One folder per process for the set and what is made of it, removed at exit.
 struct WorkDir {
     fs::path path = fs::temp_directory_path() / ("zelvorn-fuzz-" + std::to_string(::getpid()));
@@ -35,7 +31,9 @@ struct WorkDir {
 const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return nullptr;
     static const WorkDir work;
-    std::string image(kSystemArea, '\0');
+    // The system area before the first volume descriptor is unused by ISO 9660 readers, so
+    // inputs leave it out and stay small.
+    std::string image(16 * 2048, '\0');
     image.append(reinterpret_cast<const char*>(data) + 1, size - 1);
     // One to three members, cut where the control byte says: anywhere, even empty.
     const std::size_t count = 1 + data[0] % 3, unit = image.size() / 8 + 1;
@@ -50,13 +48,13 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
         at += length;
     }
     // List it and extract it as pdixtract does: any image gives a status, never a crash.
-    for (auto mode : {pdix::Options::Mode::list, pdix::Options::Mode::extract}) {
-        pdix::Options opts;
-        opts.mode = mode;
-        opts.target = (work.path / (mode == pdix::Options::Mode::list ? "list" : "out")).string();
-        opts.set = (work.path / "set.pdi").string();
-        fs::remove_all(opts.target);
-        int status = pdix::run(opts, pdix::Console{work.null, work.null, false, false});
+    const std::string set = (work.path / "set.pdi").string();
+    for (const char* command : {"-gb", "-m"}) {
+        const std::string target = (work.path / command).string();
+        const char* argv[] = {"pdixtract", command, target.c_str(), set.c_str()};
+        fs::remove_all(target);
+        const int status =
+            pdix::run(pdix::parse_args(4, argv), {work.null, work.null, false, false});
         if (status == 2 || status == 7) return "an exit status no image can cause";
     }
     return nullptr;
