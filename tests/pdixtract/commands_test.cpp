@@ -97,7 +97,7 @@ TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
     const Case& c = GetParam();
     TempDir dir;
     Tree lands;
-    if (c.image) write_members(c.image(lands), dir.path, "disc", c.member_size);
+    if (c.image) write_members(c.image(lands), dir.path, c.member_size);
     for (const char* other : {"disc.99999.pdi", "disc.iso", "disco.pdi"})
         write_file(dir.path / other, other);
     if (c.then) c.then(dir.path);
@@ -284,6 +284,8 @@ INSTANTIATE_TEST_SUITE_P(WindowsImages, Commands, ::testing::Values(
     label);
 #else
 INSTANTIATE_TEST_SUITE_P(PosixOnly, Commands, ::testing::Values(
+    Case{"NamesThatTryToSteerTheTerminal",
+         whole({{"\x1b]2;pwned\x07.txt", "1"}, {"\x1b[2J", "2"}}), extract},
     Case{"FifoMember", kept, extract, 3, "not a regular file: disc.3.pdi",
          [](const fs::path& d) { ::mkfifo((d / "disc.3.pdi").c_str(), 0644); }, three},
     Case{"FifoAsTheIso", kept, {"-r", "-i", "x.iso", "disc.pdi"}, 6, "not a regular file: x.iso",

@@ -4,6 +4,8 @@
 // of its own, the message stays until Enter is pressed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "test_support.h"
 
 using namespace pdix_test;
@@ -34,15 +36,14 @@ RunResult run_on_terminal(const Shown& c, const fs::path& cwd, bool waits) {
                          Limits{c.file_size, 0, c.env, waits ? "\n" : "", "script"});
 }
 
-// Characters in the widest redrawn line ("\r" ... "\x1b[K").
+// Characters in the widest redrawn line ("\r" ... "\x1b[K"); UTF-8 continuation bytes take
+// no column.
 std::size_t widest_line(const std::string& shown) {
+    const auto column = [](char c) { return (c & 0xC0) != 0x80; };
     std::size_t widest = 0;
-    for (std::size_t end = shown.find("\x1b[K"); end != std::string::npos;
-         end = shown.find("\x1b[K", end + 1)) {
-        std::size_t width = 0;
-        for (std::size_t i = shown.rfind('\r', end) + 1; i < end; ++i)
-            width += (shown[i] & 0xC0) != 0x80;
-        widest = std::max(widest, width);
+    for (std::size_t end = 0; (end = shown.find("\x1b[K", end + 1)) != std::string::npos;) {
+        const std::size_t start = shown.rfind('\r', end) + 1;
+        widest = std::max<std::size_t>(widest, std::count_if(&shown[start], &shown[end], column));
     }
     return widest;
 }
@@ -60,7 +61,7 @@ TEST_P(OnATerminal, OneLineThatFitsATitleASummaryAndAMessageThatStays) {
                               {"EXTRA/" + std::string(200, 'L') + ".TXT", "long"},
                               {"EXTRA/\x1b]2;pwned\x07.txt", "title"},
                               {"EXTRA/\x1b[2J.txt", "clear"}}),
-                  dir.path, "disc", 1 << 20);
+                  dir.path, 1 << 20);
     const bool held = c.status != 0 && c.stdin_terminal && c.env.size() > 1;
     const RunResult r = run_on_terminal(c, dir.path, held);
     EXPECT_EQ(r.status, c.status) << r.out;

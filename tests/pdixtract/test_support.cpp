@@ -81,11 +81,10 @@ void set_field(std::string& image, const std::string& id, int at, std::uint32_t 
     }
 }
 
-void write_members(const std::string& image, const fs::path& dir, const std::string& stem,
-                   std::size_t member_size) {
-    for (std::size_t off = 0, i = 0; off < image.size(); off += member_size, ++i) {
-        std::string name = i == 0 ? stem + ".pdi" : stem + "." + std::to_string(i) + ".pdi";
-        write_file(dir / name, image.substr(off, member_size));
+void write_members(const std::string& image, const fs::path& dir, std::size_t member_size) {
+    for (std::size_t at = 0, i = 0; at < image.size(); at += member_size, ++i) {
+        const std::string index = i ? "." + std::to_string(i) : "";
+        write_file(dir / ("disc" + index + ".pdi"), image.substr(at, member_size));
     }
 }
 

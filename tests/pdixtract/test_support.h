@@ -50,9 +50,8 @@ std::size_t record_of(const std::string& image, const std::string& id);
 std::uint32_t field(const std::string& image, const std::string& id, int at);
 void set_field(std::string& image, const std::string& id, int at, std::uint32_t value);
 
-// Splits image into dir/stem.pdi, stem.1.pdi, ... of member_size bytes.
-void write_members(const std::string& image, const fs::path& dir, const std::string& stem,
-                   std::size_t member_size);
+// Splits image into dir/disc.pdi, disc.1.pdi, ... of member_size bytes.
+void write_members(const std::string& image, const fs::path& dir, std::size_t member_size);
 
 // Whether there is a temporary file (".part") anywhere under dir.
 bool has_temporary(const fs::path& dir);
