@@ -3,22 +3,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
-// The checks behind the fuzz targets, shared with the tests that replay the
-// stored inputs. Each runs one input and returns what went wrong, or nullptr.
+// Ends the fuzz run, saying what went wrong, unless ok.
+inline void Require(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "%s\n", what);
+    std::abort();
+}
 
-// Reads `data` as a list file and checks the reader's promises: at most the
-// limit kept, the rest counted, and for text without double quotes one entry
-// per separator with no separator inside an entry.
-const char* CheckListItems(const std::uint8_t* data, std::size_t size);
-
-// Splits `data` (UTF-8) as a command line, then composes a line from fields
-// cut out of it and checks that each field without a double quote comes back
-// as exactly one argument.
-const char* CheckSplitCommandLine(const std::uint8_t* data, std::size_t size);
-
-// Stores `data` as a set of up to three member files (its first byte picks
-// the split; the rest is the image from its first volume descriptor on, the
-// empty system area is added), then lists it and extracts it the way
-// pdixtract does. Any exit status a bad image may cause is fine.
+// Stores `data` as a set of up to three member files (its first byte picks the split; the
+// rest is the image from its first volume descriptor on, the empty system area is added),
+// then lists it and extracts it the way pdixtract does. Returns what went wrong, or nullptr:
+// any exit status a bad image may cause is fine. The tests replay the stored inputs with it.
 const char* CheckImageSet(const std::uint8_t* data, std::size_t size);

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <csignal>
-#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "commands.h"
@@ -15,23 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Bytes before the first volume descriptor: unused by ISO 9660 readers, so inputs leave
-// them out and stay small.
-constexpr std::size_t kSystemArea = 16 * 2048;
-
-// One folder per process for the set and what is made of it, removed at exit. In the fuzzer
-// files written stop at 16 MiB, so a crafted size cannot fill the disk.
+// One folder per process for the set and what is made of it, removed at exit.
 struct WorkDir {
     fs::path path = fs::temp_directory_path() / ("zelvorn-fuzz-" + std::to_string(::getpid()));
     std::FILE* null = std::fopen("/dev/null", "w");
-    WorkDir() {
-        fs::create_directories(path);
-#ifdef ZELVORN_FUZZER
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{16 << 20, 16 << 20};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-#endif
-    }
+    WorkDir() { fs::create_directories(path); }
     ~WorkDir() {
         std::error_code ec;
         fs::remove_all(path, ec);
@@ -43,44 +31,47 @@ struct WorkDir {
 const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return nullptr;
     static const WorkDir work;
-    std::string image(kSystemArea, '\0');
+    // The system area before the first volume descriptor is unused by ISO 9660 readers, so
+    // inputs leave it out and stay small.
+    std::string image(16 * 2048, '\0');
     image.append(reinterpret_cast<const char*>(data) + 1, size - 1);
     // One to three members, cut where the control byte says: anywhere, even empty.
     const std::size_t count = 1 + data[0] % 3, unit = image.size() / 8 + 1;
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t i = 0, at = 0; i < 3; ++i) {
         fs::path p = work.path / (i == 0 ? "set.pdi" : "set." + std::to_string(i) + ".pdi");
         fs::remove(p);
         if (i >= count) continue;
         std::size_t length = image.size() - at;
         if (i + 1 < count) length = std::min(length, unit * ((data[0] >> (2 + 3 * i)) & 7));
-        if (std::FILE* f = std::fopen(p.c_str(), "wb")) {
-            std::fwrite(image.data() + at, 1, length, f);
-            std::fclose(f);
-        }
+        std::ofstream(p, std::ios::binary)
+            .write(image.data() + at, static_cast<std::streamsize>(length));
         at += length;
     }
     // List it and extract it as pdixtract does: any image gives a status, never a crash.
-    for (auto mode : {pdix::Options::Mode::list, pdix::Options::Mode::extract}) {
-        pdix::Options opts;
-        opts.mode = mode;
-        opts.target = (work.path / (mode == pdix::Options::Mode::list ? "list" : "out")).string();
-        opts.set = (work.path / "set.pdi").string();
-        fs::remove_all(opts.target);
-        int status = pdix::run(opts, pdix::Console{work.null, work.null, false, false});
+    const std::string set = (work.path / "set.pdi").string();
+    for (const char* command : {"-gb", "-m"}) {
+        const std::string target = (work.path / command).string();
+        const char* argv[] = {"pdixtract", command, target.c_str(), set.c_str()};
+        fs::remove_all(target);
+        const int status =
+            pdix::run(pdix::parse_args(4, argv), {work.null, work.null, false, false});
         if (status == 2 || status == 7) return "an exit status no image can cause";
     }
     return nullptr;
 }
 
 #ifdef ZELVORN_FUZZER
-#include <cstdlib>
+// Files written stop at 16 MiB, so a crafted size cannot fill the disk.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{16 << 20, 16 << 20};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (const char* problem = CheckImageSet(data, size)) {
-        std::fprintf(stderr, "image set: %s\n", problem);
-        std::abort();
-    }
+    const char* problem = CheckImageSet(data, size);
+    Require(problem == nullptr, problem);
     return 0;
 }
 #endif

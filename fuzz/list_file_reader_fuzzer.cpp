@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <algorithm>
+// The list reader's promises on any bytes: at most the limit kept, the rest counted, and for
+// text without double quotes one item per separator and no separator inside an entry.
 #include <string_view>
 
 #include "extractor/utf8.h"
@@ -8,44 +9,30 @@
 
 using namespace zelvorn;
 
-const char* CheckListItems(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const ListItems items = ReadListItems(bytes, Utf8ToUtf16);
-    if (items.entries.size() > kMaxListEntries) return "more entries than the limit";
-    if (items.leftOut > 0 && items.entries.size() != kMaxListEntries)
-        return "items left out before the limit was reached";
-    if (items.cut > items.entries.size()) return "a wrong count of cut entries";
+    Require(items.entries.size() <= kMaxListEntries, "more entries than the limit");
+    Require(items.leftOut == 0 || items.entries.size() == kMaxListEntries,
+            "items left out before the limit was reached");
+    Require(items.cut <= items.entries.size(), "a wrong count of cut entries");
+    const bool quotes = bytes.find('"') != std::string_view::npos;
     for (const std::u16string& entry : items.entries) {
-        if (entry.size() > kMaxEntryLength) return "an entry longer than the limit";
+        Require(entry.size() <= kMaxEntryLength, "an entry longer than the limit");
+        Require(quotes || entry.find_first_of(u",\r\n") == std::u16string::npos,
+                "a separator inside an entry");
+        Require(quotes || entry.empty() || (entry[0] != u' ' && entry[0] != u'\t'),
+                "a blank before an entry");
     }
-    if (bytes.find('"') != std::string_view::npos) return nullptr;
-
-    // Without quotes: one item per comma or line end (CR LF counts once), plus
-    // one for text after the last, and no separator inside an item.
+    // Without quotes: one item per comma or line end (CR LF counts once), plus one for text
+    // after the last.
     std::size_t separators = 0;
     for (std::size_t i = 0; i < size; ++i) {
         if (bytes[i] == '\r' && i + 1 < size && bytes[i + 1] == '\n') ++i;
-        if (bytes[i] == ',' || bytes[i] == '\n' || bytes[i] == '\r') ++separators;
+        separators += bytes[i] == ',' || bytes[i] == '\n' || bytes[i] == '\r';
     }
     const bool tail = size > 0 && bytes.find_last_of(",\r\n") != size - 1;
-    if (items.entries.size() + items.leftOut != separators + (tail ? 1 : 0))
-        return "an item count that differs from the separators";
-    for (const std::u16string& entry : items.entries) {
-        if (entry.find_first_of(u",\r\n") != std::u16string::npos) return "a separator inside an entry";
-        if (!entry.empty() && (entry[0] == u' ' || entry[0] == u'\t')) return "a blank before an entry";
-    }
-    return nullptr;
-}
-
-#ifdef ZELVORN_FUZZER
-#include <cstdio>
-#include <cstdlib>
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (const char* problem = CheckListItems(data, size)) {
-        std::fprintf(stderr, "ReadListItems: %s\n", problem);
-        std::abort();
-    }
+    Require(quotes || items.entries.size() + items.leftOut == separators + tail,
+            "an item count that differs from the separators");
     return 0;
 }
-#endif

@@ -16,8 +16,7 @@ echo deep >"$tree/EXTRA/DEEP/DEEPER/LEAF.TXT" && : >"$tree/EXTRA/EMPTY.DAT"
 ln "$tree/VIDEO_TS/VIDEO_TS.IFO" "$tree/EXTRA/COPY.IFO"
 
 seed() { # name control-byte command... (writes $work/i.iso)
-    local name=$1 control=$2
-    shift 2
+    local name=$1 control=$2 && shift 2
     rm -f "$work/i.iso" && "$@" >/dev/null 2>&1
     { printf "\\x$control"; tail -c +32769 "$work/i.iso"; } >"$out/$name"
 }
@@ -25,7 +24,7 @@ mkisofs() { xorriso -as mkisofs -quiet -no-pad "$@" -o "$work/i.iso" "$tree"; }
 seed rock_ridge_joliet 00 mkisofs -R -J --hardlinks
 seed plain_names 01 mkisofs --norock
 seed joliet_only 1e mkisofs --norock -J
-seed three_members 5a mkisofs -R
+seed three_members 59 mkisofs -R
 seed zisofs 02 xorriso -outdev "$work/i.iso" -padding 0 -map "$tree" / \
     -set_filter_r --zisofs / -- -commit
 # UDF alone: the recognition sequence moves up over the ISO 9660 descriptors.
@@ -33,4 +32,3 @@ genisoimage -quiet -no-pad -udf -o "$work/u.iso" "$tree" 2>/dev/null
 u="dd if=$work/u.iso bs=2048 status=none"
 seed udf_only 00 sh -c "{ $u count=16; $u skip=18 count=3; $u count=2 skip=16 | tr -c '' '\\0'
     $u skip=21; } >$work/i.iso"
-ls -l "$out"

@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Any text split as a command line; then a line composed of fields cut out of it, each of
+// which must come back as exactly one argument.
+#include <algorithm>
 #include <string_view>
 
 #include "extractor/command_line.h"
@@ -7,27 +10,25 @@
 
 using namespace zelvorn;
 
-const char* CheckSplitCommandLine(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::u16string text =
         Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
-
     // Any text: arguments never carry a double quote or more than the text held.
     std::size_t total = 0;
     for (const std::u16string& argument : SplitCommandLine(text)) {
-        if (argument.find(u'"') != std::u16string::npos) return "a double quote inside an argument";
+        Require(argument.find(u'"') == std::u16string::npos, "a double quote inside an argument");
         total += argument.size();
     }
-    if (total > text.size()) return "arguments longer than the command line";
+    Require(total <= text.size(), "arguments longer than the command line");
 
-    // Fields as a user could type them (cut at U+001F, quotes taken out) each
-    // arrive whole: blanks, shell characters, a leading '-', anything.
+    // Fields as a user could type them (cut at U+001F, quotes taken out) each arrive whole:
+    // blanks, shell characters, a leading '-', anything.
     std::vector<std::u16string> fields(1);
     for (const char16_t c : text) {
-        if (c == u'\x1f') {
+        if (c == u'\x1f')
             fields.emplace_back();
-        } else if (c != u'"') {
+        else if (c != u'"')
             fields.back() += c;
-        }
     }
     fields.resize(std::max<std::size_t>(fields.size(), 2));
     std::vector<std::u16string> expected{u"pdixtract", u"-r", u"-m", fields[0], fields[1]};
@@ -38,20 +39,8 @@ const char* CheckSplitCommandLine(const std::uint8_t* data, std::size_t size) {
         names += u' ' + fields[i];
         expected.push_back(fields[i]);
     }
-    const std::u16string line = ComposeCommandLine(u"pdixtract -r -m ", fields[0], fields[1], names);
-    if (SplitCommandLine(line) != expected) return "a composed field did not come back whole";
-    return nullptr;
-}
-
-#ifdef ZELVORN_FUZZER
-#include <cstdio>
-#include <cstdlib>
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (const char* problem = CheckSplitCommandLine(data, size)) {
-        std::fprintf(stderr, "SplitCommandLine: %s\n", problem);
-        std::abort();
-    }
+    Require(SplitCommandLine(
+                ComposeCommandLine(u"pdixtract -r -m ", fields[0], fields[1], names)) == expected,
+            "a composed field did not come back whole");
     return 0;
 }
-#endif

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_support.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -30,31 +28,17 @@ void write_file(const fs::path& path, const std::string& content) {
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-namespace {
-
-// The file of the image that maker makes of tree and links in the folder the Linux run of
-// these tests keeps its images in (PDIXTRACT_TEST_IMAGES), or "" if none is named.
-fs::path kept_image(const Tree& tree, const std::string& maker,
-                    const std::map<std::string, std::string>& links) {
-    const char* dir = std::getenv("PDIXTRACT_TEST_IMAGES");
-    if (dir == nullptr || *dir == '\0') return {};
-    std::uint64_t hash = 14695981039346656037u;  // FNV-1a over everything that shapes it
-    auto add = [&](const std::string& text) {
-        for (char c : text + '\0') hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
-    };
-    add(maker);
-    for (const auto& [rel, content] : tree) add(rel + '\0' + content);
-    for (const auto& [rel, target] : links) add(rel + '\0' + target);
-    char name[32];
-    std::snprintf(name, sizeof name, "%016llx.iso", static_cast<unsigned long long>(hash));
-    return fs::path(dir) / name;
-}
-
-}  // namespace
-
 std::string make_image(const Tree& tree, const std::string& maker,
                        const std::map<std::string, std::string>& links) {
-    const fs::path kept = kept_image(tree, maker, links);
+    // Kept for the run under Wine, named by everything that shapes it (FNV-1a), in the folder
+    // PDIXTRACT_TEST_IMAGES names, if any.
+    std::string shape = maker;
+    for (const auto& [rel, content] : tree) shape += '\0' + rel + '\0' + content;
+    for (const auto& [rel, target] : links) shape += '\1' + rel + '\0' + target;
+    std::uint64_t hash = 14695981039346656037u;
+    for (char c : shape) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    const char* dir = std::getenv("PDIXTRACT_TEST_IMAGES");
+    const fs::path kept = dir && *dir ? fs::path(dir) / (std::to_string(hash) + ".iso") : "";
 #ifdef _WIN32
     // Windows has no xorriso: the images are those the Linux run made.
     if (!fs::exists(kept))
@@ -62,28 +46,19 @@ std::string make_image(const Tree& tree, const std::string& maker,
     return read_file(kept);
 #endif
     TempDir work;
-    fs::path src = work.path() / "src", iso = work.path() / "image.iso";
-    fs::create_directories(src);
+    fs::path src = work.path / "src", iso = work.path / "image.iso";
     for (const auto& [rel, content] : tree) write_file(src / rel, content);
     for (const auto& [rel, target] : links) fs::create_hard_link(src / target, src / rel);
     std::string command = maker;
     command.replace(command.find("OUT"), 3, "'" + iso.string() + "'");
     command.replace(command.find("SRC"), 3, "'" + src.string() + "'");
     if (std::system((command + " >/dev/null 2>&1").c_str())) throw std::runtime_error(command);
-    if (!kept.empty()) {  // renamed into place, so a parallel run never reads half of one
+    if (!kept.empty()) {  // copied beside it, then renamed: a parallel run never reads half
         fs::create_directories(kept.parent_path());
-        fs::copy_file(iso, work.path() / "kept.iso");
-        fs::rename(work.path() / "kept.iso", kept);
+        fs::copy_file(iso, kept.string() + work.path.filename().string());
+        fs::rename(kept.string() + work.path.filename().string(), kept);
     }
     return read_file(iso);
-}
-
-std::string udf_only(std::string image) {
-    // The recognition sequence (BEA01, NSR02, TEA01) moves up over the ISO 9660 descriptors.
-    const std::size_t sector = 2048, first = 16 * sector, vrs = image.find("BEA01") - 1;
-    std::string sequence = image.substr(vrs, 3 * sector);
-    std::fill(image.begin() + first, image.begin() + vrs + 3 * sector, '\0');
-    return image.replace(first, sequence.size(), sequence);
 }
 
 std::size_t record_of(const std::string& image, const std::string& id) {
@@ -106,22 +81,30 @@ void set_field(std::string& image, const std::string& id, int at, std::uint32_t 
     }
 }
 
-void write_members(const std::string& image, const fs::path& dir, const std::string& stem,
-                   std::size_t member_size) {
-    for (std::size_t off = 0, i = 0; off < image.size(); off += member_size, ++i) {
-        std::string name = i == 0 ? stem + ".pdi" : stem + "." + std::to_string(i) + ".pdi";
-        write_file(dir / name, image.substr(off, member_size));
+void write_members(const std::string& image, const fs::path& dir, std::size_t member_size) {
+    for (std::size_t at = 0, i = 0; at < image.size(); at += member_size, ++i) {
+        const std::string index = i ? "." + std::to_string(i) : "";
+        write_file(dir / ("disc" + index + ".pdi"), image.substr(at, member_size));
     }
 }
 
-std::vector<std::string> leftovers(const fs::path& dir) {
+bool has_temporary(const fs::path& dir) {
     // Read while pdixtract may be adding and removing files: an entry may vanish meanwhile.
-    std::vector<std::string> found;
     std::error_code ec;
-    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->path().extension() == ".part") found.push_back(it->path().string());
-    }
-    return found;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().extension() == ".part") return true;
+    return false;
+}
+
+TempDir::TempDir()
+    : path(fs::temp_directory_path() /
+           ("pdixtract-test-" + std::to_string(std::random_device()()))) {
+    if (!fs::create_directory(path)) throw std::runtime_error("cannot make " + path.string());
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::remove_all(path, ec);
 }
 
 }  // namespace pdix_test

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -44,9 +43,6 @@ inline const std::string udf_bridge = "genisoimage -quiet -input-charset utf-8 -
 std::string make_image(const Tree& tree, const std::string& maker = rock_ridge_joliet,
                        const std::map<std::string, std::string>& links = {});
 
-// Makes a UDF-only image of a UDF bridge image: its ISO 9660 descriptors go.
-std::string udf_only(std::string bridge_image);
-
 // Byte offset of the directory record with identifier id ("A.TXT;1") in image.
 std::size_t record_of(const std::string& image, const std::string& id);
 
@@ -54,9 +50,11 @@ std::size_t record_of(const std::string& image, const std::string& id);
 std::uint32_t field(const std::string& image, const std::string& id, int at);
 void set_field(std::string& image, const std::string& id, int at, std::uint32_t value);
 
-// Splits image into dir/stem.pdi, stem.1.pdi, ... of member_size bytes.
-void write_members(const std::string& image, const fs::path& dir, const std::string& stem,
-                   std::size_t member_size);
+// Splits image into dir/disc.pdi, disc.1.pdi, ... of member_size bytes.
+void write_members(const std::string& image, const fs::path& dir, std::size_t member_size);
+
+// Whether there is a temporary file (".part") anywhere under dir.
+bool has_temporary(const fs::path& dir);
 
 // What a finished pdixtract run left.
 struct RunResult {
@@ -64,45 +62,29 @@ struct RunResult {
     std::string out, err;
 };
 
-// How a run is started: limits on the size of files written (a full disk) and on open files,
-// and environment entries ("NAME=VALUE").
+// Limits on the size of files written (a full disk) and on open files, environment entries
+// ("NAME=VALUE"), standard input, and a program run instead of pdixtract (searched on PATH),
+// for a run on POSIX systems.
 struct Limits {
     std::uint64_t file_size = 0;
     unsigned open_files = 0;
     std::vector<std::string> env{};
+    std::string input{}, program{};
 };
 
-#ifdef _WIN32
-// Runs the pdixtract.exe beside the test program in cwd to its end, with stdout and stderr to
-// out and err; returns its exit status. A run still going after 30 s is ended (status -1).
-// With interrupt it runs in a console of its own, where Ctrl+C is pressed as soon as its first
-// temporary file appears.
-int run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd, const fs::path& out,
-                  const fs::path& err, bool interrupt = false);
-#else
-// Starts the pdixtract under test in cwd with stdout and stderr to out and err; it is killed
-// if still running after 30 s, so a hang fails instead of stalling the suite.
-pid_t start_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
-                      const fs::path& out, const fs::path& err, const Limits& limits = {});
-
-// Runs pdixtract under script(1) on a terminal of columns x 24 that has an Enter typed
-// ahead (stdin is /dev/null instead unless stdin_terminal); out is all the terminal showed.
-RunResult run_on_terminal(const std::vector<std::string>& args, const fs::path& cwd, int columns,
-                          const Limits& limits, bool stdin_terminal = true);
-#endif
-
-// Temporary files (".part") anywhere under dir.
-std::vector<std::string> leftovers(const fs::path& dir);
+// Runs the pdixtract under test in cwd to its end; one still running after 30 s is ended.
+// With stopped, it is stopped once its first temporary file appears, stopped() is called,
+// and it goes on after receiving signal, if any. On Windows only a signal counts: the run
+// gets a console of its own and a Ctrl+C there.
+RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
+                        const Limits& limits = {}, const std::function<void()>& stopped = {},
+                        int signal = 0);
 
 // A fresh empty folder for one test, removed by the destructor.
-class TempDir {
-public:
+struct TempDir {
     TempDir();
     ~TempDir();
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
+    const fs::path path;
 };
 
 }  // namespace pdix_test
