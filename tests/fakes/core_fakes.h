@@ -62,8 +62,8 @@ struct ScriptedDialogs : Dialogs {
     std::optional<std::u16string> chooseFolder(const std::u16string&) override {
         return next(answers);
     }
-    std::optional<std::u16string> chooseFileToSave(const std::u16string& startName,
-                                                   const std::vector<FileFilter>& filters) override {
+    std::optional<std::u16string> chooseFileToSave(
+        const std::u16string& startName, const std::vector<FileFilter>& filters) override {
         saveStartNames.push_back(startName);
         saveFilters = filters;
         return next(answers);
@@ -92,13 +92,30 @@ private:
 
 // Records the order of the steps of "Extract files".
 struct RecordingSteps : Wait, SelectionWindowOpener {
-    void wait(int milliseconds) override { steps.push_back("wait " + std::to_string(milliseconds)); }
-    void showOrRaise(MainWindowFields&, const std::u16string&, const ListFileStamp& before) override {
+    void wait(int milliseconds) override {
+        steps.push_back("wait " + std::to_string(milliseconds));
+    }
+    void showOrRaise(MainWindowFields&, const std::u16string&,
+                     const ListFileStamp& before) override {
         steps.push_back("open");
         stamps.push_back(before);
     }
     std::vector<std::string> steps;
     std::vector<ListFileStamp> stamps;
+};
+
+// The list as the window holds it, with the indices the user selected.
+struct FakeSelectionList : SelectionList {
+    std::size_t entryCount() const override { return entries.size(); }
+    std::u16string entryText(std::size_t i) const override { return entries.at(i); }
+    bool isSelected(std::size_t i) const override { return selected.at(i); }
+    void setNamesField(const std::u16string& text) override { namesFieldText = text + u"*"; }
+    std::u16string namesField() const override { return namesFieldText; }
+
+    std::vector<std::u16string> entries{u"VIDEO_TS.IFO 12288", u"VIDEO_TS.VOB 4096",
+                                        u"VTS_01_1.VOB 2048"};
+    std::vector<bool> selected{true, false, true};
+    std::u16string namesFieldText;
 };
 
 }  // namespace zelvorn

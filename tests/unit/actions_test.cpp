@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include "core_fakes.h"
+#include "jobs/convert_to_iso.h"
+#include "jobs/extract_all.h"
+#include "selection_window/extract_selected.h"
+
+namespace zelvorn {
+namespace {
+
+using enum WindowStyle;
+constexpr WindowStyle Max = MaximizedActive, Min = MinimizedActive, MinInactive = MinimizedInactive;
+
+struct Expected {
+    std::u16string_view options;  // what follows "pdixtract "
+    WindowStyle style;
+};
+
+TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
+    const struct {
+        OptionFlags boxes;
+        Expected extractAll, extractSelected, convert;
+    } rows[] = {
+        {{0, 0, 0}, {u"-m", Max}, {u"-m", Max}, {u"-i", Max}},
+        {{1, 0, 0}, {u"-r -m", Max}, {u"-r -m", Max}, {u"-r -i", Max}},
+        {{1, 1, 0}, {u"-r -v -m", Max}, {u"-r -v -m", Max}, {u"-r -i", Max}},
+        {{1, 1, 1}, {u"-r -v -m", Min}, {u"-r -v -m", MinInactive}, {u"-r -i", Min}},
+        {{0, 1, 1}, {u"-v -m", Min}, {u"-v -m", MinInactive}, {u"-i", Min}},
+        {{0, 1, 0}, {u"-v -m", Max}, {u"-v -m", Max}, {u"-i", Max}},
+        {{1, 0, 1}, {u"-r -m", Min}, {u"-r -m", MinInactive}, {u"-r -i", Min}},
+        {{0, 0, 1}, {u"-m", Min}, {u"-m", MinInactive}, {u"-i", Min}},
+    };
+    const auto launch = [](const Expected& expected, std::u16string_view rest) {
+        return RecordingLauncher::Launch{
+            u"pdixtract " + std::u16string(expected.options) + u" " + std::u16string(rest),
+            expected.style};
+    };
+    for (const auto& row : rows) {
+        FakeMainWindowFields main;
+        main.destination = u"D:\\Out";
+        main.source = u"D:\\Images\\disc.pdi";
+        main.flags = row.boxes;
+        FakeSelectionList list;
+        RecordingLauncher launcher;
+        ScriptedDialogs dialogs;
+        dialogs.answers = {u"E:\\film.iso"};
+        dialogs.yes = true;
+        SaveAsDialog saveAs;
+        ExtractAll(main, launcher, dialogs);
+        // The names come back from the hidden field, as it holds them.
+        ExtractSelected(main, list, launcher, dialogs);
+        ConvertToIso(main, launcher, dialogs, saveAs);
+        EXPECT_EQ(
+            launcher.launches,
+            (std::vector{launch(row.extractAll, u"\"D:\\Out\" \"D:\\Images\\disc.pdi\""),
+                         launch(row.extractSelected,
+                                u"\"D:\\Out\" \"D:\\Images\\disc.pdi\" VIDEO_TS.IFO VTS_01_1.VOB*"),
+                         launch(row.convert, u"\"E:\\film.iso\" \"D:\\Images\\disc.pdi\"")}));
+    }
+}
+
+TEST(ExtractAll, TidiesADriveRootBeforeComposingAndKeepsItWithoutALaunch) {
+    FakeMainWindowFields fields;
+    fields.destination = u"E:\\";
+    fields.source = u"C:\\Sets\\My Movie.pdi";
+    fields.flags = {1, 0, 1};
+    RecordingLauncher launcher;
+    ScriptedDialogs dialogs;
+    ExtractAll(fields, launcher, dialogs);
+    ExtractAll(fields, launcher, dialogs);
+    const RecordingLauncher::Launch launch{u"pdixtract -r -m \"E:\" \"C:\\Sets\\My Movie.pdi\"",
+                                           MinimizedActive};
+    EXPECT_EQ(launcher.launches, (std::vector{launch, launch}));
+    EXPECT_EQ(fields.rewrites, 1);
+}
+
+TEST(NamesText, OneBlankAndTheTextBeforeTheFirstBlankPerEntry) {
+    const struct {
+        std::vector<std::u16string> selected;
+        std::u16string_view names;
+    } rows[] = {
+        {{}, u""},
+        {{u"VIDEO_TS.IFO 12288"}, u" VIDEO_TS.IFO"},
+        {{u"A.TXT 10 20", u"B\tC 5"}, u" A.TXT B\tC"},
+        {{u" A.TXT 10"}, u" "},
+        {{u"NOBLANK", u"", u"Z 1"}, u" NOBLANK Z"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(NamesText(row.selected), row.names);
+}
+
+}  // namespace
+}  // namespace zelvorn
