@@ -227,8 +227,9 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::Values(
          [](const fs::path& d) { write_file(d / "out/A.TXT", "an old A"); }},
     Case{"YearLikeNameIsASetOfItsOwn", whole(abc), {"-r", "-m", "out", "disc.2005.pdi"}, 0, "",
          [](const fs::path& d) { fs::rename(d / "disc.pdi", d / "disc.2005.pdi"); }},
+    // Room for two descriptors beside the standard three: a member and the file written.
     Case{"MoreMembersThanOpenFiles", whole(abc, plain_names), extract, 0, "", {}, 1024,
-         Limits{0, 16}}),
+         Limits{0, 5}}),
     label);
 
 INSTANTIATE_TEST_SUITE_P(HostileImages, Commands, ::testing::Values(

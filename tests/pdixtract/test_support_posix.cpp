@@ -20,6 +20,7 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
         ::dup2(::open(in.c_str(), O_RDONLY), 0);
         ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        ::close_range(3, ~0u, 0);  // only the standard three descriptors reach the program
         for (const std::string& e : limits.env) ::putenv(const_cast<char*>(e.c_str()));
         // A write past the file size limit fails with EFBIG, as on a full disk with ENOSPC.
         ::signal(SIGXFSZ, SIG_IGN);
