@@ -18,6 +18,13 @@ mkdir -p "$ZELVORN_E2E_RECORDS" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 trap '[ -n "${ZELVORN_PID:-}" ] && kill "$ZELVORN_PID" 2>/dev/null; rm -rf "$WORK"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# Runs the command every tenth of a second until it succeeds, for up to
+# $POLL_SECONDS (10) s.
+poll() {
+    local end=$((SECONDS + ${POLL_SECONDS:-10}))
+    until "$@"; do ((SECONDS < end)) && sleep 0.1 || return 1; done
+}
+hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
 key() { xdotool key --delay 30 "$@"; }
 typ() { xdotool type --delay 5 -- "$1"; }
 
@@ -46,30 +53,20 @@ dialog_path() {
     window "$1" >/dev/null
     printf %s "$2" | xclip -selection clipboard
     key ctrl+a ctrl+v Return
-    for _ in $(seq 30); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0
-        sleep 0.1
-    done
+    POLL_SECONDS=3 poll hidden "$1" && return 0
     key Return
     gone "$1"
 }
 
 # Waits until no visible window is named $1.
-gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null || return 0
-        sleep 0.1
-    done
-    fail "\"$1\" did not close"
-}
+gone() { poll hidden "$1" || fail "\"$1\" did not close"; }
 
 # Waits for the stand-in's call N (from 0) and compares its arguments with
 # the rest of the arguments.
 expect_call() {
     local n=$1 file=$ZELVORN_E2E_RECORDS/call.$1
     shift
-    for _ in $(seq 100); do [ -f "$file" ] && break; sleep 0.1; done
-    [ -f "$file" ] || fail "pdixtract was not called (call $n)"
+    poll test -f "$file" || fail "pdixtract was not called (call $n)"
     [ "$(printf '%s\0' "$@" | od -c)" = "$(od -c <"$file")" ] ||
         fail "call $n had: $(tr '\0' ' ' <"$file"), expected: $*"
 }

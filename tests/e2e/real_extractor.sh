@@ -17,16 +17,14 @@ head -c 524288 "$WORK/image.iso" >"$WORK/My Disc.pdi"
 tail -c +524289 "$WORK/image.iso" >"$WORK/My Disc.1.pdi"
 ln -s "$PDIXTRACT" "$WORK/bin/pdixtract"
 
-# Waits up to 20 s until folder $1 holds exactly the files named after it,
-# each identical to its source.
+# Waits until folder $1 holds exactly the files named after it, each
+# identical to its source.
 expect_files() {
     local folder=$1 name
     shift
-    for _ in $(seq 200); do
-        [ "$(find "$folder" -mindepth 1 | wc -l)" -eq $# ] && break
-        sleep 0.1
+    for name in "$@"; do
+        poll cmp -s "$tree/VIDEO_TS/$name" "$folder/$name" || fail "$folder/$name"
     done
-    for name in "$@"; do cmp "$tree/VIDEO_TS/$name" "$folder/$name" || fail "$folder/$name"; done
     [ "$(find "$folder" -mindepth 1 | wc -l)" -eq $# ] || fail "$folder holds other files"
 }
 
