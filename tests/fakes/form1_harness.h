@@ -8,6 +8,14 @@
 
 namespace zelvorn {
 
+// True if the caption, wrapped as the control wraps it, is drawn whole inside it.
+template <typename Control>
+bool CaptionFits(const Control* control) {
+    const QRect room = control->captionRect();
+    return room.contains(control->fontMetrics().boundingRect(
+        room, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, control->text()));
+}
+
 // The real main window wired to the core's fakes: a recording launcher,
 // scripted dialogs, and a wait and selection window that only record. Its
 // controls are found by their object names, as a user finds them by caption.
