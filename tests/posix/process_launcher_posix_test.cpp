@@ -5,12 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
-#include <thread>
 
 namespace zelvorn {
 namespace {
@@ -27,24 +25,23 @@ struct ProcessLauncherTest : testing::Test {
         fs::create_directories(dir);
         savedPath = std::getenv("PATH");
         ::setenv("PATH", dir.c_str(), 1);
-        write("pdixtract",
-              "#!/bin/sh\n{ for a in \"$@\"; do echo \"[$a]\"; done; echo "
-              "\"hold=$PDIXTRACT_HOLD_ON_ERROR\"; } > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.rec\"\n");
+        write(
+            "pdixtract",
+            "#!/bin/sh\n{ for a in \"$@\"; do echo \"[$a]\"; done; echo "
+            "\"hold=$PDIXTRACT_HOLD_ON_ERROR\"; } > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.rec\"\n");
     }
     ~ProcessLauncherTest() override {
         ::setenv("PATH", savedPath.c_str(), 1);
         fs::remove_all(dir);
     }
-    void write(const std::string& name, const std::string& text, fs::perms perms = fs::perms::owner_all) {
+    void write(const std::string& name, const std::string& text) {
         std::ofstream(dir / name) << text;
-        fs::permissions(dir / name, perms);
+        fs::permissions(dir / name, fs::perms::owner_all);
     }
-    // What the program called `name` recorded, waiting up to 5 s for it.
-    Lines recorded(const std::string& name = "pdixtract") {
-        const fs::path record = dir / (name + ".rec");
-        for (int i = 0; i < 100 && !fs::exists(record); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+    // What the stand-in recorded, waiting up to 5 s for it.
+    Lines recorded() {
+        const fs::path record = dir / "pdixtract.rec";
+        for (int i = 0; i < 100 && !fs::exists(record); ++i) ::usleep(50000);
         Lines lines;
         std::ifstream in(record);
         for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -57,11 +54,12 @@ struct ProcessLauncherTest : testing::Test {
 };
 
 TEST_F(ProcessLauncherTest, StartsTheProgramWithTheSplitArgumentsAndNoShell) {
-    ASSERT_TRUE(direct.launch(u"pdixtract -r -m \"/my out\" \"$(touch x); `y` | *\" A.VOB",
-                              WindowStyle::MaximizedActive)
+    ASSERT_TRUE(direct
+                    .launch(u"pdixtract -r -m \"/my out\" \"$(touch x); `y` | *\" A.VOB",
+                            WindowStyle::MaximizedActive)
                     .started());
-    EXPECT_EQ(recorded(), (Lines{"[-r]", "[-m]", "[/my out]", "[$(touch x); `y` | *]", "[A.VOB]",
-                                 "hold="}));
+    EXPECT_EQ(recorded(),
+              (Lines{"[-r]", "[-m]", "[/my out]", "[$(touch x); `y` | *]", "[A.VOB]", "hold="}));
     EXPECT_FALSE(fs::exists(dir / "x"));
     // Detached: never our child, so never our zombie.
     EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
@@ -71,7 +69,8 @@ TEST_F(ProcessLauncherTest, ReportsWhatCouldNotStart) {
     const LaunchResult empty = direct.launch(u"  ", WindowStyle::MaximizedActive);
     EXPECT_EQ(empty.status, LaunchResult::Status::StartFailed);
     write("pdixtract", "#!/nonexistent/interpreter\n");
-    const LaunchResult refused = direct.launch(u"pdixtract -m \"\" \"\"", WindowStyle::MaximizedActive);
+    const LaunchResult refused =
+        direct.launch(u"pdixtract -m \"\" \"\"", WindowStyle::MaximizedActive);
     EXPECT_EQ(refused.status, LaunchResult::Status::StartFailed);
     EXPECT_EQ(refused.reason, u"No such file or directory");
     fs::permissions(dir / "pdixtract", fs::perms::owner_read);
