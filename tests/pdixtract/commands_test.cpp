@@ -229,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::Values(
          [](const fs::path& d) { fs::rename(d / "disc.pdi", d / "disc.2005.pdi"); }},
     // Room for two descriptors beside the standard three: a member and the file written.
     Case{"MoreMembersThanOpenFiles", whole(abc, plain_names), extract, 0, "", {}, 1024,
-         Limits{0, 5}}),
+         Limits{0, OPEN_FILE_ROOM}}),
     label);
 
 INSTANTIATE_TEST_SUITE_P(HostileImages, Commands, ::testing::Values(
