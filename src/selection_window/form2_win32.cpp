@@ -10,7 +10,7 @@ namespace zelvorn {
 namespace {
 
 // The notice: a wrapping label over the empty bottom left.
-constexpr ControlSpec kNotice{"notice", ControlKind::Label, {}, form2::kNoticeRect, {}, 4, {}};
+constexpr ControlLayout kNotice{"notice", ControlKind::Label, {}, form2::kNoticeRect, {}, 4, {}};
 
 }  // namespace
 

@@ -39,7 +39,7 @@ enum class ControlKind { Button, CheckBox, TextField, Frame, List, Label };
 
 // One control of a window as its layout table gives it. Both skins build
 // their windows from these tables, so both look alike and keep the names.
-struct ControlSpec {
+struct ControlLayout {
     std::string_view name;  // the control's name in code and its object name
     ControlKind kind;
     std::u16string_view caption;  // "&" marks the access key
@@ -50,7 +50,7 @@ struct ControlSpec {
 };
 
 // A fixed-size window: its caption and client area in twips.
-struct WindowSpec {
+struct WindowLayout {
     std::u16string_view caption;
     int clientWidth;
     int clientHeight;

@@ -87,11 +87,12 @@ QRect TwipsRectOn(const QWidget* widget, const TwipsRect& rect) {
     return QRect(px.x, px.y, px.width, px.height);
 }
 
-void MakeFixedClassicWindow(QWidget* window, const WindowSpec& spec) {
-    window->setWindowTitle(ToQString(spec.caption));
+void MakeFixedClassicWindow(QWidget* window, const WindowLayout& layout) {
+    window->setWindowTitle(ToQString(layout.caption));
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    window->setFixedSize(TwipsRectOn(window, {0, 0, spec.clientWidth, spec.clientHeight}).size());
+    window->setFixedSize(
+        TwipsRectOn(window, {0, 0, layout.clientWidth, layout.clientHeight}).size());
     window->setWindowIcon(ZelvornIcon());
     window->setFont(ClassicFont());
 }
@@ -99,18 +100,18 @@ void MakeFixedClassicWindow(QWidget* window, const WindowSpec& spec) {
 void PlaceControls(std::initializer_list<PlacedControl> controls) {
     std::vector<const PlacedControl*> focusable;
     for (const PlacedControl& control : controls) {
-        const ControlSpec& spec = control.spec;
+        const ControlLayout& layout = control.layout;
         control.widget->setObjectName(
-            QLatin1String(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
-        control.widget->setGeometry(TwipsRectOn(control.widget, spec.rect));
-        if (!spec.toolTip.empty()) control.widget->setToolTip(ToQString(spec.toolTip));
-        if (spec.kind != ControlKind::Frame && spec.kind != ControlKind::Label) {
+            QLatin1String(layout.name.data(), static_cast<qsizetype>(layout.name.size())));
+        control.widget->setGeometry(TwipsRectOn(control.widget, layout.rect));
+        if (!layout.toolTip.empty()) control.widget->setToolTip(ToQString(layout.toolTip));
+        if (layout.kind != ControlKind::Frame && layout.kind != ControlKind::Label) {
             focusable.push_back(&control);
         }
     }
     std::sort(focusable.begin(), focusable.end(),
               [](const PlacedControl* a, const PlacedControl* b) {
-                  return a->spec.tabIndex < b->spec.tabIndex;
+                  return a->layout.tabIndex < b->layout.tabIndex;
               });
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(focusable[i - 1]->widget, focusable[i]->widget);

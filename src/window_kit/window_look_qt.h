@@ -26,17 +26,17 @@ inline std::u16string ToU16(const QString& text) {
 // high-DPI screens): a disc with an arrow coming out of it.
 QIcon ZelvornIcon();
 
-// Gives `window` the caption, fixed client size, icon and font of `spec`, and
+// Gives `window` the caption, fixed client size, icon and font of `layout`, and
 // asks the window system for no maximise or minimise button.
-void MakeFixedClassicWindow(QWidget* window, const WindowSpec& spec);
+void MakeFixedClassicWindow(QWidget* window, const WindowLayout& layout);
 
 // A window's control and the line of its layout table.
 struct PlacedControl {
     QWidget* widget;
-    const ControlSpec& spec;
+    const ControlLayout& layout;
 };
 
-// Names each control after its spec, places it by its twips rectangle at the
+// Names each control after its line of the layout table, places it by its twips rectangle at the
 // screen's logical DPI, gives it the tool tip, and chains the keyboard order
 // by tab index; frames and labels take no focus.
 void PlaceControls(std::initializer_list<PlacedControl> controls);

@@ -98,13 +98,13 @@ bool IsClassicWindow(HWND window) {
            std::wstring_view(name) == kClassName;
 }
 
-HWND CreateControl(HWND parent, const ControlSpec& spec, int id) {
+HWND CreateControl(HWND parent, const ControlLayout& layout, int id) {
     const wchar_t* windowClass = L"BUTTON";
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD exStyle = 0;
     // Each focusable control is a group of its own, so arrow keys stay in it.
     constexpr DWORD kFocusable = WS_TABSTOP | WS_GROUP;
-    switch (spec.kind) {
+    switch (layout.kind) {
         case ControlKind::Button:
             style |= BS_PUSHBUTTON | BS_MULTILINE | kFocusable;
             break;
@@ -129,12 +129,12 @@ HWND CreateControl(HWND parent, const ControlSpec& spec, int id) {
             style |= SS_LEFT;
             break;
     }
-    const std::u16string caption(spec.caption);
+    const std::u16string caption(layout.caption);
     const HWND control =
         CreateWindowExW(exStyle, windowClass, WideOf(caption), style, 0, 0, 0, 0, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     // A path field takes any length, not the 32,767 characters of a new field.
-    if (spec.kind == ControlKind::TextField) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    if (layout.kind == ControlKind::TextField) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
     return control;
 }
 
@@ -157,10 +157,10 @@ ClassicWindow::~ClassicWindow() {
     if (m_font) DeleteObject(m_font);
 }
 
-void ClassicWindow::create(const WindowSpec& spec, std::span<const Binding> controls) {
+void ClassicWindow::create(const WindowLayout& windowLayout, std::span<const Binding> controls) {
     RegisterClassOnce(&Procedure);
-    m_spec = &spec;
-    const std::u16string caption(spec.caption);
+    m_windowLayout = &windowLayout;
+    const std::u16string caption(windowLayout.caption);
     CreateWindowExW(0, kClassName, WideOf(caption), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, Instance(), this);
 
@@ -168,33 +168,33 @@ void ClassicWindow::create(const WindowSpec& spec, std::span<const Binding> cont
     std::vector<const Binding*> byTab;
     for (const Binding& binding : controls) byTab.push_back(&binding);
     std::stable_sort(byTab.begin(), byTab.end(), [](const Binding* a, const Binding* b) {
-        return a->spec.tabIndex < b->spec.tabIndex;
+        return a->layout.tabIndex < b->layout.tabIndex;
     });
     for (const Binding* binding : byTab) {
-        binding->control = CreateControl(m_hwnd, binding->spec,
+        binding->control = CreateControl(m_hwnd, binding->layout,
                                          kFirstControlId + static_cast<int>(m_controls.size()));
-        m_controls.push_back({binding->control, &binding->spec});
-        const ControlKind kind = binding->spec.kind;
+        m_controls.push_back({binding->control, &binding->layout});
+        const ControlKind kind = binding->layout.kind;
         if (!m_focus && kind != ControlKind::Frame && kind != ControlKind::Label) {
             m_focus = binding->control;
         }
     }
     // Frames are no tab stops, so moving them down changes no keyboard order.
     for (const Placed& placed : m_controls) {
-        if (placed.spec->kind == ControlKind::Frame) {
+        if (placed.layout->kind == ControlKind::Frame) {
             SetWindowPos(placed.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
     for (const Placed& placed : m_controls) {
-        if (placed.spec->toolTip.empty()) continue;
+        if (placed.layout->toolTip.empty()) continue;
         if (!m_toolTips) {
             m_toolTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd,
                                          nullptr, Instance(), nullptr);
         }
-        std::u16string text(placed.spec->toolTip);
+        std::u16string text(placed.layout->toolTip);
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -210,11 +210,11 @@ void ClassicWindow::layout(UINT dpi) {
     const HFONT font = ClassicFont(dpi);
     for (const Placed& placed : m_controls) {
         // A control inside a frame is placed relative to the frame.
-        TwipsRect rect = placed.spec->rect;
+        TwipsRect rect = placed.layout->rect;
         for (const Placed& container : m_controls) {
-            if (container.spec->name == placed.spec->container) {
-                rect.left += container.spec->rect.left;
-                rect.top += container.spec->rect.top;
+            if (container.layout->name == placed.layout->container) {
+                rect.left += container.layout->rect.left;
+                rect.top += container.layout->rect.top;
             }
         }
         const PixelRect pixels = TwipsToPixels(rect, dpi);
@@ -224,8 +224,8 @@ void ClassicWindow::layout(UINT dpi) {
     }
     if (m_font) DeleteObject(m_font);
     m_font = font;
-    RECT frame{0, 0, TwipsToPixels(m_spec->clientWidth, dpi),
-               TwipsToPixels(m_spec->clientHeight, dpi)};
+    RECT frame{0, 0, TwipsToPixels(m_windowLayout->clientWidth, dpi),
+               TwipsToPixels(m_windowLayout->clientHeight, dpi)};
     AdjustForDpi(frame, dpi);
     SetWindowPos(m_hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

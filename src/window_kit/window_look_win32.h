@@ -33,7 +33,7 @@ protected:
 
     // A line of a layout table and the member that receives its control.
     struct Binding {
-        const ControlSpec& spec;
+        const ControlLayout& layout;
         HWND& control;
     };
 
@@ -41,7 +41,7 @@ protected:
     // owner, and then its controls in tab order: frames take no focus and lie
     // beneath every other control. The first control in tab order starts with
     // the keyboard focus.
-    void create(const WindowSpec& spec, std::span<const Binding> controls);
+    void create(const WindowLayout& windowLayout, std::span<const Binding> controls);
 
     // A control's notification: BN_CLICKED, EN_CHANGE, ...
     virtual void onCommand(HWND control, int code) = 0;
@@ -55,10 +55,10 @@ private:
 
     struct Placed {
         HWND hwnd;
-        const ControlSpec* spec;
+        const ControlLayout* layout;
     };
     HWND m_hwnd = nullptr;
-    const WindowSpec* m_spec = nullptr;
+    const WindowLayout* m_windowLayout = nullptr;
     std::vector<Placed> m_controls;
     HFONT m_font = nullptr;
     HWND m_toolTips = nullptr;
