@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core_fakes.h"
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 #include "selection_window/form2_qt.h"
 #include "window_kit/window_look_qt.h"
 
@@ -79,7 +79,7 @@ int main(int argc, char* argv[]) {
     file.close();
     QStringList items;
     for (const std::u16string& entry :
-         ReadListItems(std::string_view(bytes.constData(), bytes.size()), Utf8ToUtf16).entries) {
+         ReadListItems(std::string_view(bytes.constData(), bytes.size()), base::Utf8ToUtf16).entries) {
         items.append(ToQString(entry));
     }
 

@@ -3,7 +3,7 @@
 // text without double quotes one item per separator and no separator inside an entry.
 #include <string_view>
 
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 #include "fuzz_checks.h"
 #include "selection_window/list_file_reader.h"
 
@@ -11,7 +11,7 @@ using namespace zelvorn;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const ListItems items = ReadListItems(bytes, Utf8ToUtf16);
+    const ListItems items = ReadListItems(bytes, base::Utf8ToUtf16);
     Require(items.entries.size() <= kMaxListEntries, "more entries than the limit");
     Require(items.leftOut == 0 || items.entries.size() == kMaxListEntries,
             "items left out before the limit was reached");

@@ -5,14 +5,14 @@
 #include <string_view>
 
 #include "extractor/command_line.h"
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 #include "fuzz_checks.h"
 
 using namespace zelvorn;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::u16string text =
-        Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
+        base::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(data), size));
     // Any text: arguments never carry a double quote or more than the text held.
     std::size_t total = 0;
     for (const std::u16string& argument : SplitCommandLine(text)) {

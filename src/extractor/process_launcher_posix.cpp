@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 
 extern char** environ;
 
@@ -115,7 +115,7 @@ std::optional<std::string> FindExecutable(std::string_view program, std::string_
 LaunchResult ProcessLauncher::launch(std::u16string_view commandLine, WindowStyle style) {
     std::vector<std::string> arguments;
     for (const std::u16string& argument : SplitCommandLine(commandLine)) {
-        arguments.push_back(Utf16ToUtf8(argument));
+        arguments.push_back(base::Utf16ToUtf8(argument));
     }
     if (arguments.empty()) {
         return {LaunchResult::Status::StartFailed, u"the command line is empty"};
@@ -144,7 +144,7 @@ LaunchResult ProcessLauncher::launch(std::u16string_view commandLine, WindowStyl
         env.emplace_back(std::string(kHold) + "1");
     }
     if (const int error = StartDetached(arguments, env)) {
-        return {LaunchResult::Status::StartFailed, Utf8ToUtf16(std::strerror(error))};
+        return {LaunchResult::Status::StartFailed, base::Utf8ToUtf16(std::strerror(error))};
     }
     return {};
 }

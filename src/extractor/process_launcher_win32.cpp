@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/system_error_text.h"
 #include "window_kit/text_win32.h"
 
 namespace zelvorn {
@@ -23,7 +24,7 @@ LaunchResult ProcessLauncher::launch(std::u16string_view commandLine, WindowStyl
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
             return {LaunchResult::Status::ProgramNotFound, {}};
         }
-        return {LaunchResult::Status::StartFailed, SystemErrorText(error)};
+        return {LaunchResult::Status::StartFailed, base::SystemErrorText(error)};
     }
     // Nobody waits for the extractor or asks how it ended.
     CloseHandle(process.hThread);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 #include "selection_window/list_file_access.h"
 
 namespace zelvorn {
@@ -30,7 +30,7 @@ bool IsPrivateFolder(const std::string& path) {
 }
 
 ListFileRead Unreadable(int error) {
-    return {ListFileRead::Outcome::Unreadable, {}, Utf8ToUtf16(std::strerror(error))};
+    return {ListFileRead::Outcome::Unreadable, {}, base::Utf8ToUtf16(std::strerror(error))};
 }
 
 }  // namespace
@@ -46,18 +46,18 @@ std::optional<std::u16string> ListFilePath() {
         ::mkdir(folder.c_str(), 0700);
     }
     if (!IsPrivateFolder(folder)) return std::nullopt;
-    return ListFileIn(Utf8ToUtf16(folder));
+    return ListFileIn(base::Utf8ToUtf16(folder));
 }
 
 ListFileStamp StampListFile(const std::u16string& path) {
     struct stat st {};
-    if (::lstat(Utf16ToUtf8(path).c_str(), &st) != 0) return {};
+    if (::lstat(base::Utf16ToUtf8(path).c_str(), &st) != 0) return {};
     return StampOf(st);
 }
 
 ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& before) {
     // No link is followed, and a pipe or device opens without blocking.
-    const int fd = ::open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(base::Utf16ToUtf8(path).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return {ListFileRead::Outcome::Missing, {}, {}};
         if (errno == ELOOP) return {ListFileRead::Outcome::NotPlainFile, {}, {}};
@@ -97,7 +97,7 @@ ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& befor
 }
 
 std::u16string DecodeListText(std::string_view bytes) {
-    return Utf8ToUtf16(bytes);
+    return base::Utf8ToUtf16(bytes);
 }
 
 }  // namespace zelvorn

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "selection_window/list_file_access.h"
+#include "base/system_error_text.h"
 #include "window_kit/text_win32.h"
 
 namespace zelvorn {
@@ -39,7 +40,7 @@ bool IsMissing(DWORD error) {
 }
 
 ListFileRead Unreadable(DWORD error) {
-    return {ListFileRead::Outcome::Unreadable, {}, SystemErrorText(error)};
+    return {ListFileRead::Outcome::Unreadable, {}, base::SystemErrorText(error)};
 }
 
 }  // namespace

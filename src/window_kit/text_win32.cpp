@@ -40,20 +40,4 @@ std::u16string FromAnsi(std::string_view bytes) {
     return text;
 }
 
-std::u16string SystemErrorText(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::u16string text;
-    if (length > 0) text = U16Of({buffer, length});
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ' ||
-                             text.back() == u'.')) {
-        text.pop_back();
-    }
-    if (text.empty()) text = u"system error " + std::u16string(U16Of(std::to_wstring(error)));
-    return text;
-}
-
 }  // namespace zelvorn

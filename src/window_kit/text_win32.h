@@ -35,8 +35,4 @@ std::string ToAnsi(std::u16string_view text);
 // Bytes in the system's ANSI code page as text.
 std::u16string FromAnsi(std::string_view bytes);
 
-// The system's own wording of `error`, without the line end and the final
-// full stop, fit to be embedded in a sentence.
-std::u16string SystemErrorText(DWORD error);
-
 }  // namespace zelvorn

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 
 namespace zelvorn {
 namespace {
@@ -23,7 +23,7 @@ struct ListFileAccessTest : testing::Test {
         fs::create_directories(dir);
     }
     ~ListFileAccessTest() override { fs::remove_all(dir); }
-    std::u16string path(const std::string& name) { return Utf8ToUtf16((dir / name).string()); }
+    std::u16string path(const std::string& name) { return base::Utf8ToUtf16((dir / name).string()); }
     ListFileRead read(const std::string& name, const ListFileStamp& before = {}) {
         return ReadListFile(path(name), before);
     }
@@ -76,7 +76,7 @@ TEST_F(ListFileAccessTest, ListFileLivesInAPrivateRuntimeFolder) {
     fs::permissions(dir / "run", fs::perms::all);  // others could plant a list
     EXPECT_EQ(ListFilePath(), std::nullopt);
     ::unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(ListFilePath(), Utf8ToUtf16("/tmp/runtime-" + std::to_string(::geteuid()) +
+    EXPECT_EQ(ListFilePath(), base::Utf8ToUtf16("/tmp/runtime-" + std::to_string(::geteuid()) +
                                           "/pdilist.txt"));
     if (saved) ::setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
 }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 
 namespace zelvorn {
 namespace {
@@ -42,7 +42,7 @@ TEST(SplitCommandLine, BlanksSeparateOutsideQuotesOnly) {
         {u"; $(rm -rf ~) `x` | *", {u";", u"$(rm", u"-rf", u"~)", u"`x`", u"|", u"*"}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(Utf16ToUtf8(row.line));
+        SCOPED_TRACE(base::Utf16ToUtf8(row.line));
         EXPECT_EQ(SplitCommandLine(row.line), row.arguments);
     }
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core_fakes.h"
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 
 namespace zelvorn {
 namespace {
@@ -17,7 +17,7 @@ TEST(ApplyDriveRootRule, ShortensOnlyABareUpperCaseRootFromCToZ) {
         {u"E:", u"E:"},   {u"E:/", u"E:/"}, {u"E:\\ ", u"E:\\ "}, {u" E:\\", u" E:\\"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(Utf16ToUtf8(row.field));
+        SCOPED_TRACE(base::Utf16ToUtf8(row.field));
         FakeMainWindowFields fields;
         fields.destination = row.field;
         ApplyDriveRootRule(fields);

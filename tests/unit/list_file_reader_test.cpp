@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 
 namespace zelvorn {
 namespace {
@@ -28,7 +28,7 @@ TEST(ReadListItems, ItemsEndAtACommaOrALineEnd) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.bytes);
-        const ListItems items = ReadListItems(row.bytes, Utf8ToUtf16);
+        const ListItems items = ReadListItems(row.bytes, base::Utf8ToUtf16);
         EXPECT_EQ(items.entries, row.entries);
         EXPECT_EQ(items.leftOut + items.cut, 0u);
     }
@@ -37,12 +37,12 @@ TEST(ReadListItems, ItemsEndAtACommaOrALineEnd) {
 TEST(ReadListItems, KeepsTheFirst32767EntriesAndCutsLongOnes) {
     std::string bytes;
     for (int i = 0; i < 32767 + 3; ++i) bytes += "F" + std::to_string(i) + " 1\r\n";
-    ListItems items = ReadListItems(bytes, Utf8ToUtf16);
+    ListItems items = ReadListItems(bytes, base::Utf8ToUtf16);
     EXPECT_EQ(items.entries.size(), 32767u);
     EXPECT_EQ(items.entries.back(), u"F32766 1");
     EXPECT_EQ(items.leftOut, 3u);
 
-    items = ReadListItems(std::string(4097, 'x') + "\r\n" + std::string(4096, 'y'), Utf8ToUtf16);
+    items = ReadListItems(std::string(4097, 'x') + "\r\n" + std::string(4096, 'y'), base::Utf8ToUtf16);
     EXPECT_EQ(items.entries, (Entries{std::u16string(4096, u'x'), std::u16string(4096, u'y')}));
     EXPECT_EQ(items.cut, 1u);
 }
@@ -69,11 +69,11 @@ TEST(ViewOfListFile, SaysWhyTheListIsEmptyOrShort) {
          u"2 entries longer than 4,096 characters are shown cut."},
     };
     for (const auto& row : rows) {
-        const ListFileView view = ViewOfListFile(row.read, u"/r/pdilist.txt", Utf8ToUtf16);
+        const ListFileView view = ViewOfListFile(row.read, u"/r/pdilist.txt", base::Utf8ToUtf16);
         EXPECT_EQ(view.entries.size(), row.entries);
         EXPECT_TRUE(view.notice.starts_with(row.notice) &&
                     view.notice.empty() == row.notice.empty())
-            << Utf16ToUtf8(view.notice);
+            << base::Utf16ToUtf8(view.notice);
     }
 }
 

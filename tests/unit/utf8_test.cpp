@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "extractor/utf8.h"
+#include "base/utf8.h"
 
 #include <gtest/gtest.h>
 
-namespace zelvorn {
+namespace base {
 namespace {
 
 TEST(Utf8, RoundTripsAndReplacesWhatDoesNotDecode) {
@@ -23,4 +23,4 @@ TEST(Utf8, RoundTripsAndReplacesWhatDoesNotDecode) {
 }
 
 }  // namespace
-}  // namespace zelvorn
+}  // namespace base
