@@ -15,7 +15,7 @@
 
 #include "core_fakes.h"
 #include "base/utf8.h"
-#include "selection_window/form2_qt.h"
+#include "selection_window/selection_window_qt.h"
 #include "window_kit/window_look_qt.h"
 
 using namespace zelvorn;

@@ -5,7 +5,7 @@
 
 #include "base/utf8.h"
 #include "fuzz_checks.h"
-#include "selection_window/list_file_reader.h"
+#include "list_file/list_file_reader.h"
 
 using namespace zelvorn;
 

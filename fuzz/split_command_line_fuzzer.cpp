@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "extractor/command_line.h"
+#include "launch/command_line.h"
 #include "base/utf8.h"
 #include "fuzz_checks.h"
 

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "core_fakes.h"
-#include "extractor/process_launcher_posix.h"
-#include "main_window/form1_qt.h"
+#include "launch/launcher_posix.h"
+#include "main_window/main_window_qt.h"
 
 using namespace zelvorn;
 

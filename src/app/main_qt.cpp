@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <thread>
 
-#include "extractor/process_launcher_posix.h"
+#include "launch/launcher_posix.h"
 #include "main_window/dialogs_qt.h"
-#include "main_window/form1_qt.h"
-#include "selection_window/form2_qt.h"
-#include "selection_window/list_file_access.h"
+#include "main_window/main_window_qt.h"
+#include "selection_window/selection_window_qt.h"
+#include "list_file/list_file_access.h"
 
 namespace {
 

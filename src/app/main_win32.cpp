@@ -4,11 +4,11 @@
 
 #include <commctrl.h>
 
-#include "extractor/process_launcher_win32.h"
+#include "launch/launcher_win32.h"
 #include "main_window/dialogs_win32.h"
-#include "main_window/form1_win32.h"
-#include "selection_window/form2_win32.h"
-#include "selection_window/list_file_access.h"
+#include "main_window/main_window_win32.h"
+#include "selection_window/selection_window_win32.h"
+#include "list_file/list_file_access.h"
 #include "window_kit/window_look_win32.h"
 
 namespace {

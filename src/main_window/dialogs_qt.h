@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "jobs/dialogs.h"
+#include "actions/dialogs.h"
 
 class QWidget;
 

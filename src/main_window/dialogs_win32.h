@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "jobs/dialogs.h"
+#include "actions/dialogs.h"
 
 namespace zelvorn {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "jobs/dialogs.h"
+#include "actions/dialogs.h"
 
 namespace zelvorn {
 

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "extractor/decision_table.h"
-#include "extractor/launcher.h"
-#include "jobs/dialogs.h"
-#include "jobs/main_window_fields.h"
+#include "launch/decision_table.h"
+#include "launch/launcher.h"
+#include "actions/dialogs.h"
+#include "actions/main_window_fields.h"
 
 namespace zelvorn {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "window_kit/twips.h"
+#include "window_kit/layout_schema.h"
 
 class QWidget;
 

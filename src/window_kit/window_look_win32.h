@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "window_kit/twips.h"
+#include "window_kit/layout_schema.h"
 
 namespace zelvorn {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "extractor/process_launcher_posix.h"
+#include "launch/launcher_posix.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>

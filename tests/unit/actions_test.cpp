@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core_fakes.h"
-#include "jobs/convert_to_iso.h"
-#include "jobs/extract_all.h"
+#include "actions/convert_to_iso.h"
+#include "actions/extract_all.h"
 #include "selection_window/extract_selected.h"
 
 namespace zelvorn {

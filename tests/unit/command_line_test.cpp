@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "extractor/command_line.h"
+#include "launch/command_line.h"
 
 #include <gtest/gtest.h>
 

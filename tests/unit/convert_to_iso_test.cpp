@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "jobs/convert_to_iso.h"
+#include "actions/convert_to_iso.h"
 
 #include <gtest/gtest.h>
 

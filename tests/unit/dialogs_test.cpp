@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "jobs/dialogs.h"
+#include "actions/dialogs.h"
 
 #include <gtest/gtest.h>
 

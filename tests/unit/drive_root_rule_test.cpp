@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "extractor/drive_root_rule.h"
+#include "launch/drive_root_rule.h"
 
 #include <gtest/gtest.h>
 

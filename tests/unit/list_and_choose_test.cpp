@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "jobs/list_and_choose.h"
+#include "actions/list_and_choose.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "selection_window/list_file_reader.h"
+#include "list_file/list_file_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+
+#include "launch/decision_table.h"
+#include "launch/launcher.h"
+#include "actions/dialogs.h"
+#include "actions/main_window_fields.h"
+
+namespace zelvorn {
+
+// The prefix and window style "Extract all files" uses for these boxes, or
+// nothing when a box is in neither state.
+std::optional<CommandChoice> ExtractAllChoice(const OptionFlags& flags);
+
+// "Extract all files": tidies a drive-root destination, then starts the
+// extractor on the whole set.
+void ExtractAll(MainWindowFields& fields, Launcher& launcher, Dialogs& dialogs);
+
+}  // namespace zelvorn

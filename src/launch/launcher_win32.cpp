@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "launch/launcher_win32.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "base/system_error_text.h"
+#include "window_kit/text_win32.h"
+
+namespace zelvorn {
+
+LaunchResult ProcessLauncher::launch(std::u16string_view commandLine, WindowStyle style) {
+    // CreateProcessW may write into the line, so it gets a copy of its own.
+    std::wstring line(WideOf(commandLine));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(style);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+                        nullptr, &startup, &process)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return {LaunchResult::Status::ProgramNotFound, {}};
+        }
+        return {LaunchResult::Status::StartFailed, base::SystemErrorText(error)};
+    }
+    // Nobody waits for the extractor or asks how it ended.
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return {};
+}
+
+}  // namespace zelvorn

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "launch/launcher.h"
+
+namespace zelvorn {
+
+// The launcher of the real program: hands the whole command line to
+// CreateProcessW, which finds the program word as Windows always does (the
+// program's own folder, the current folder, the system folders, then PATH),
+// and starts it in a console window of its own, shown with the style.
+class ProcessLauncher : public Launcher {
+public:
+    LaunchResult launch(std::u16string_view commandLine, WindowStyle style) override;
+};
+
+}  // namespace zelvorn

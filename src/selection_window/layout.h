@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+
+#include "window_kit/layout_schema.h"
+
+// The file selection window, "List files", control by control.
+namespace zelvorn::form2 {
+
+inline constexpr WindowLayout kWindow{u"List files", 5010, 6525};
+
+using enum ControlKind;
+// clang-format off
+// Text1 is never shown: it carries the names text of the last press.
+inline constexpr ControlLayout Text1{"Text1", TextField, {}, {120, 6000, 3135, 375}, {}, 2, {}};
+inline constexpr ControlLayout Command2{"Command2", Button, u"&Extract file(s)", {3600, 5640, 1215, 735}, {}, 1, {}};
+inline constexpr ControlLayout List1{"List1", List, {}, {120, 480, 4695, 4740}, {}, 0, {}};
+inline constexpr ControlLayout Label1{"Label1", Label, u"Choose which file(s) you want to extract:", {240, 120, 4215, 255}, {}, 3, {}};
+// clang-format on
+
+// Where the window says that the list is missing, stale or shortened: the
+// empty bottom left beside the button, over the hidden Text1.
+inline constexpr TwipsRect kNoticeRect{120, 5340, 3360, 1035};
+
+inline constexpr std::array<const ControlLayout*, 4> kControls{&Text1, &Command2, &List1, &Label1};
+
+}  // namespace zelvorn::form2

@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "main_window_harness.h"
+#include "window_kit/caption_controls_qt.h"
+#include "window_kit/window_look_qt.h"
+
+using namespace zelvorn;
+
+// The main window as a user drives it: its state, its keyboard and what each
+// button hands to the core.
+class Form1QtTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        h = new Form1Harness;
+        QVERIFY(QTest::qWaitForWindowActive(&h->form));
+    }
+    void cleanup() { delete h; }
+
+    void buttonsAreEnabledByChangesOnly();
+    void tabOrderSkipsFramesAndDisabledButtons();
+    void layoutAndCaptionsFit();
+    void buttonsHandTheirFieldsToTheCore();
+    void dropsFillTheFieldThatFits();
+
+private:
+    QString enabledActions() {
+        QString states;
+        for (const char* name : {"Command2", "Command5", "Command6"}) {
+            states += h->control(name)->isEnabled() ? u'1' : u'0';
+        }
+        return states;
+    }
+    Form1Harness* h = nullptr;
+};
+
+void Form1QtTest::buttonsAreEnabledByChangesOnly() {
+    // Steps are field:text, where "-" empties the field and "~" is a blank;
+    // the states are those of Command2, Command5 and Command6.
+    const struct {
+        QString steps, enabled;
+    } rows[] = {
+        {"", "000"},         {"Text1:a", "001"}, {"Text1:a Text1:-", "001"},
+        {"Text2:/o", "111"}, {"Text2:~", "111"}, {"Text1:a Text2:/o Text1:- Text2:-", "111"}};
+    for (const auto& row : rows) {
+        cleanup();
+        init();
+        for (const QString& step : row.steps.split(u' ', Qt::SkipEmptyParts)) {
+            auto* edit = h->control<QLineEdit>(step.section(u':', 0, 0).toLatin1().constData());
+            const QString text = step.section(u':', 1);
+            if (text == u'-') {
+                edit->selectAll();
+                QTest::keyClick(edit, Qt::Key_Delete);
+            } else {
+                QTest::keyClicks(edit, QString(text).replace(u'~', u' '));
+            }
+        }
+        QCOMPARE(enabledActions(), row.enabled);
+    }
+}
+
+void Form1QtTest::tabOrderSkipsFramesAndDisabledButtons() {
+    const auto after = [this](const char* name) {
+        h->control(name)->setFocus();
+        QTest::keyClick(h->form.windowHandle(), Qt::Key_Tab);
+        return QApplication::focusWidget()->objectName();
+    };
+    QCOMPARE(QApplication::focusWidget()->objectName(), "Command1");
+    QStringList visited;
+    for (const char* name :
+         {"Command1", "Text1", "Command3", "Command4", "Text2", "Check1", "Check2", "Check3"}) {
+        visited << after(name);
+    }
+    QCOMPARE(visited, (QStringList{"Text1", "Command3", "Command4", "Text2", "Check1", "Check2",
+                                   "Check3", "Command1"}));
+    QTest::keyClicks(h->control("Text2"), "/o");
+    visited.clear();
+    for (const char* name : {"Text1", "Check1", "Command5", "Command6", "Check3"}) {
+        visited << after(name);
+    }
+    QCOMPARE(visited, (QStringList{"Command2", "Command5", "Command6", "Check2", "Command1"}));
+}
+
+void Form1QtTest::layoutAndCaptionsFit() {
+    // A few controls in device-independent pixels, 15 twips to a pixel.
+    QCOMPARE(h->form.size(), QSize(312, 398));
+    QCOMPARE(h->control("Command6")->geometry(), QRect(240, 256, 65, 41));
+    QCOMPARE(h->control("Text2")->geometry(), QRect(16, 16, 265, 19));
+    QCOMPARE(h->control("Text2")->parentWidget(), h->control("Frame2"));
+    QCOMPARE(h->control<QPushButton>("Command2")->text(), "&Extract all files");
+    QCOMPARE(h->control("Text1")->accessibleName(), "Path to .pdi files:");
+    // Every caption is drawn whole inside its control.
+    for (auto* button : h->form.findChildren<CaptionButton*>()) QVERIFY(CaptionFits(button));
+    for (auto* box : h->form.findChildren<CaptionCheckBox*>()) QVERIFY(CaptionFits(box));
+    for (auto* frame : h->form.findChildren<QGroupBox*>()) {
+        QVERIFY(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width() - 16);
+    }
+}
+
+void Form1QtTest::buttonsHandTheirFieldsToTheCore() {
+    // A first Convert cancelled writes the empty name over the empty field:
+    // still a change, so every action becomes enabled.
+    QTest::keyClicks(h->control("Text1"), "/sets/My Movie.pdi");
+    QTest::mouseClick(h->control("Command6"), Qt::LeftButton);
+    QCOMPARE(enabledActions(), "111");
+    QTest::keyClicks(h->control("Text2"), "E:\\");
+    QTest::mouseClick(h->control("Check1"), Qt::LeftButton, {}, QPoint(60, 20));  // on the caption
+    QTest::mouseClick(h->control("Check3"), Qt::LeftButton);
+    QTest::mouseClick(h->control("Command2"), Qt::LeftButton);
+    QCOMPARE(h->control<QLineEdit>("Text2")->text(), "E:");
+    QTest::mouseClick(h->control("Command5"), Qt::LeftButton);
+    QCOMPARE(h->steps.steps, (std::vector<std::string>{"wait 1000", "open"}));
+    // Convert writes the dialog's name, the same one again still counting as a change.
+    h->dialogs.answers = {u"/iso/film", u"/iso/film"};
+    h->dialogs.yes = true;
+    for (int i = 0; i < 2; ++i) QTest::mouseClick(h->control("Command6"), Qt::LeftButton);
+    QCOMPARE(h->dialogs.saveStartNames, (std::vector<std::u16string>{u"", u"", u"/iso/film"}));
+    QCOMPARE(
+        h->launcher.launches,
+        (std::vector<RecordingLauncher::Launch>{
+            {u"pdixtract -r -m \"E:\" \"/sets/My Movie.pdi\"", WindowStyle::MinimizedActive},
+            {u"pdixtract -gb /run/pdilist.txt \"/sets/My Movie.pdi\"",
+             WindowStyle::MinimizedActive},
+            {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"", WindowStyle::MinimizedActive},
+            {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"",
+             WindowStyle::MinimizedActive}}));
+}
+
+void Form1QtTest::dropsFillTheFieldThatFits() {
+    QTemporaryDir dir;
+    QFile(dir.filePath("a.pdi")).open(QIODevice::WriteOnly);
+    const QUrl file = QUrl::fromLocalFile(dir.filePath("a.pdi"));
+    const QUrl folder = QUrl::fromLocalFile(dir.path() + "/");
+    const struct {
+        const char* field;
+        QList<QUrl> urls;
+        QString text;
+    } rows[] = {
+        {"Text1", {file}, file.toLocalFile()},
+        {"Text2", {folder}, dir.path()},
+        {"Text1", {folder}, ""},
+        {"Text2", {file}, ""},
+        {"Text1", {file, file}, ""},
+        {"Text1", {QUrl::fromLocalFile(dir.filePath("gone.pdi"))}, ""},
+    };
+    for (const auto& row : rows) {
+        auto* field = h->control<QLineEdit>(row.field);
+        field->clear();
+        QMimeData data;
+        data.setUrls(row.urls);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(field, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(field, &drop);
+        QCOMPARE(enter.isAccepted(), !row.text.isEmpty());
+        QCOMPARE(field->text(), row.text);
+    }
+}
+
+QTEST_MAIN(Form1QtTest)
+#include "main_window_qt_test.moc"

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+
+#include "main_window_harness.h"
+#include "selection_window/selection_window_qt.h"
+#include "list_file/list_file_access.h"
+#include "window_kit/caption_controls_qt.h"
+#include "window_kit/window_look_qt.h"
+
+using namespace zelvorn;
+
+// The file selection window over a real list file, as a user drives it with
+// the keyboard; its presses read a fake main window.
+class Form2QtTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        QVERIFY(dir.isValid());
+        list = ToU16(dir.filePath("pdilist.txt"));
+        write(
+            "VIDEO_TS.IFO 12288\r\nVIDEO_TS.VOB 4096\r\nVTS_01_0.IFO 8192\r\nVTS_01_1.VOB "
+            "2048\r\n");
+        main.destination = u"/my out";
+        main.source = u"/sets/My Movie.pdi";
+    }
+    void cleanup() { opener.reset(); }
+
+    void opensFocusedWithNothingSelectedAndFits();
+    void aStaleListIsNeverShown();
+    void oneWindowAtATimeReadingAfreshWhenReopened();
+
+private:
+    void write(const QByteArray& bytes) {
+        QFile file(ToQString(list) + ".new");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        // Renamed into place, as pdixtract writes it: a new file each time.
+        QVERIFY(std::rename(file.fileName().toLocal8Bit(), ToQString(list).toLocal8Bit()) == 0);
+    }
+    Form2* open(const ListFileStamp& before = {}) {
+        if (!opener) opener = std::make_unique<Form2Opener>(launcher, dialogs);
+        opener->showOrRaise(main, list, before);
+        Form2* window = opener->window();
+        if (window && !QTest::qWaitForWindowActive(window)) qWarning("window not active");
+        return window;
+    }
+    QStringList entries(Form2* window) {
+        QStringList texts;
+        auto* list1 = window->findChild<QListWidget*>("List1");
+        for (int i = 0; i < list1->count(); ++i) texts << list1->item(i)->text();
+        return texts;
+    }
+
+    QTemporaryDir dir;
+    std::u16string list;
+    FakeMainWindowFields main;
+    RecordingLauncher launcher;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<Form2Opener> opener;
+};
+
+void Form2QtTest::opensFocusedWithNothingSelectedAndFits() {
+    Form2* window = open();
+    auto* list1 = window->findChild<QListWidget*>("List1");
+    QCOMPARE(QApplication::focusWidget(), list1);
+    QVERIFY(list1->selectedItems().isEmpty());
+    QCOMPARE(entries(window).first(), "VIDEO_TS.IFO 12288");
+    QCOMPARE(window->windowTitle(), "List files");
+    QCOMPARE(window->size(), QSize(334, 435));
+    QVERIFY(!window->findChild<QWidget*>("Text1")->isVisible());
+    QVERIFY(!window->notice()->isVisible());
+    auto* button = window->findChild<CaptionButton*>("Command2");
+    QCOMPARE(button->geometry(), QRect(240, 376, 81, 49));
+    QVERIFY(CaptionFits(button));
+}
+
+void Form2QtTest::aStaleListIsNeverShown() {
+    const ListFileStamp before = StampListFile(list);
+    Form2* window = open(before);
+    QCOMPARE(entries(window), QStringList());
+    QVERIFY(window->notice()->isVisible());
+    QVERIFY(window->notice()->text().startsWith("No new list of files"));
+}
+
+void Form2QtTest::oneWindowAtATimeReadingAfreshWhenReopened() {
+    Form2* first = open();
+    write("NEW.VOB 1\r\n");
+    QCOMPARE(open(), first);
+    QCOMPARE(entries(first).size(), 4);  // an open window keeps its list
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Form2* second = open();
+    QCOMPARE(entries(second), QStringList{"NEW.VOB 1"});
+}
+
+QTEST_MAIN(Form2QtTest)
+#include "selection_window_qt_test.moc"
