@@ -104,7 +104,7 @@ int main(int argc, char* argv[]) {
     auto floor = [&] { return fill(false); };
     auto tightFloor = [&] { return fill(true); };
     auto form2 = [&] {
-        auto* window = new Form2(fields, launcher, dialogs, ToU16(path), ListFileStamp{});
+        auto* window = new SelectionWindow({fields, launcher, dialogs, ToU16(path)}, ListFileStamp{});
         window->show();
         return window;
     };
@@ -131,12 +131,12 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(kMaxListEntries), kRuns);
     std::printf("  floor, bare QListWidget:      %8.2f ms  %9.0f KiB\n", fm, fk);
     std::printf("  floor, one-line entries:      %8.2f ms  %9.0f KiB\n", tm, tk);
-    std::printf("  Form2, read file and fill:    %8.2f ms  %9.0f KiB\n", wm, wk);
+    std::printf("  list window, read and fill:  %8.2f ms  %9.0f KiB\n", wm, wk);
     std::printf("  ratio to bare floor:      time %.2fx  memory %.2fx  (target <= 1.5x)\n", wm / fm,
                 wk / fk);
     std::printf("  ratio to one-line floor:  time %.2fx  memory %.2fx\n", wm / tm, wk / tk);
     // The least time of the runs is the one least disturbed by other work.
-    std::printf("  fastest runs: bare %.2f ms, one-line %.2f ms, Form2 %.2f ms: %.2fx, %.2fx\n",
+    std::printf("  fastest runs: bare %.2f ms, one-line %.2f ms, list window %.2f ms: %.2fx, %.2fx\n",
                 Least(floorMs), Least(tightMs), Least(formMs), Least(formMs) / Least(floorMs),
                 Least(formMs) / Least(tightMs));
     return 0;

@@ -54,18 +54,18 @@ std::pair<double, double> PressExtractAll(Launcher* next, int rounds, int pause 
     ClockingLauncher launcher(next);
     ScriptedDialogs dialogs;
     RecordingSteps steps;
-    Form1 form(launcher, dialogs, steps, steps, {std::nullopt, nullptr});
+    MainWindow form({launcher, dialogs, steps, steps, {u"", nullptr}, u"/"});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         std::fputs("press_to_launch_bench: the main window was never shown\n", stderr);
         std::exit(1);
     }
-    form.Text1->setText(QStringLiteral("/media/sets/My Disc.pdi"));
-    form.Text2->setText(QStringLiteral("/home/user/My Disc"));
+    form.sourceField->setText(QStringLiteral("/media/sets/My Disc.pdi"));
+    form.destinationField->setText(QStringLiteral("/home/user/My Disc"));
     std::vector<qint64> toCall, toReturn;
     for (int round = 0; round < rounds; ++round) {
         const qint64 pressedAt = g_clock.nsecsElapsed();
-        QTest::mouseClick(form.Command2, Qt::LeftButton);
+        QTest::mouseClick(form.extractAllButton, Qt::LeftButton);
         toReturn.push_back(g_clock.nsecsElapsed() - pressedAt);
         toCall.push_back(launcher.calledAt - pressedAt);
         if (pause > 0) {

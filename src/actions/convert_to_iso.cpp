@@ -7,17 +7,22 @@ namespace zelvorn {
 
 namespace {
 
+using enum BoxState;
+using enum WindowStyle;
+
 // Rows in the order they are tested; the VIDEO_TS box plays no part here.
+// clang-format off
 constexpr std::array<DecisionRow, 8> kConvertToIsoTable{{
-    {0, 0, 0, {u"pdixtract -i ", WindowStyle::MaximizedActive}},
-    {1, 0, 0, {u"pdixtract -r -i ", WindowStyle::MaximizedActive}},
-    {1, 1, 0, {u"pdixtract -r -i ", WindowStyle::MaximizedActive}},
-    {1, 1, 1, {u"pdixtract -r -i ", WindowStyle::MinimizedActive}},
-    {1, 0, 1, {u"pdixtract -r -i ", WindowStyle::MinimizedActive}},
-    {0, 1, 1, {u"pdixtract -i ", WindowStyle::MinimizedActive}},
-    {0, 0, 1, {u"pdixtract -i ", WindowStyle::MinimizedActive}},
-    {0, 1, 0, {u"pdixtract -i ", WindowStyle::MaximizedActive}},
+    {{Unchecked, Unchecked, Unchecked}, {u"pdixtract -i ",       MaximizedActive}},
+    {{Checked,   Unchecked, Unchecked}, {u"pdixtract -r -i ",    MaximizedActive}},
+    {{Checked,   Checked,   Unchecked}, {u"pdixtract -r -i ",    MaximizedActive}},
+    {{Checked,   Checked,   Checked},   {u"pdixtract -r -i ",    MinimizedActive}},
+    {{Checked,   Unchecked, Checked},   {u"pdixtract -r -i ",    MinimizedActive}},
+    {{Unchecked, Checked,   Checked},   {u"pdixtract -i ",       MinimizedActive}},
+    {{Unchecked, Unchecked, Checked},   {u"pdixtract -i ",       MinimizedActive}},
+    {{Unchecked, Checked,   Unchecked}, {u"pdixtract -i ",       MaximizedActive}},
 }};
+// clang-format on
 
 }  // namespace
 
@@ -38,8 +43,8 @@ void SaveAsDialog::showSave(Dialogs& dialogs) {
     if (auto chosen = dialogs.chooseFileToSave(m_fileName, m_filters)) m_fileName = *chosen;
 }
 
-std::optional<CommandChoice> ConvertToIsoChoice(const OptionFlags& flags) {
-    return FindRow(kConvertToIsoTable, flags);
+std::optional<CommandChoice> ConvertToIsoChoice(const OptionBoxes& boxes) {
+    return FindRow(kConvertToIsoTable, boxes);
 }
 
 void ConvertToIso(MainWindowFields& fields, Launcher& launcher, Dialogs& dialogs,
@@ -48,7 +53,7 @@ void ConvertToIso(MainWindowFields& fields, Launcher& launcher, Dialogs& dialogs
     saveAs.showSave(dialogs);
     // Written whatever the user did in the dialog and whatever the answer below.
     fields.setDestinationPath(saveAs.fileName());
-    const auto choice = ConvertToIsoChoice(fields.optionFlags());
+    const auto choice = ConvertToIsoChoice(fields.optionBoxes());
     if (!choice) return;
     if (!dialogs.askYesNo(u"Warning",
                           u"If your filesystem is FAT32 this may cause errors due to the "

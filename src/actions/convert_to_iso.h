@@ -37,7 +37,7 @@ private:
 
 // The prefix and window style "Convert to Iso" uses for these boxes, or
 // nothing when a box is in neither state.
-std::optional<CommandChoice> ConvertToIsoChoice(const OptionFlags& flags);
+std::optional<CommandChoice> ConvertToIsoChoice(const OptionBoxes& boxes);
 
 // "Convert to Iso": asks for the ISO file's name, writes it into the
 // destination field whatever follows, warns about FAT32 and on Yes starts the

@@ -7,27 +7,32 @@ namespace zelvorn {
 
 namespace {
 
+using enum BoxState;
+using enum WindowStyle;
+
 // Rows in the order they are tested; the minimise box picks style 2 here.
+// clang-format off
 constexpr std::array<DecisionRow, 8> kExtractAllTable{{
-    {0, 0, 0, {u"pdixtract -m ", WindowStyle::MaximizedActive}},
-    {1, 0, 0, {u"pdixtract -r -m ", WindowStyle::MaximizedActive}},
-    {1, 1, 0, {u"pdixtract -r -v -m ", WindowStyle::MaximizedActive}},
-    {1, 1, 1, {u"pdixtract -r -v -m ", WindowStyle::MinimizedActive}},
-    {0, 1, 1, {u"pdixtract -v -m ", WindowStyle::MinimizedActive}},
-    {0, 1, 0, {u"pdixtract -v -m ", WindowStyle::MaximizedActive}},
-    {1, 0, 1, {u"pdixtract -r -m ", WindowStyle::MinimizedActive}},
-    {0, 0, 1, {u"pdixtract -m ", WindowStyle::MinimizedActive}},
+    {{Unchecked, Unchecked, Unchecked}, {u"pdixtract -m ",       MaximizedActive}},
+    {{Checked,   Unchecked, Unchecked}, {u"pdixtract -r -m ",    MaximizedActive}},
+    {{Checked,   Checked,   Unchecked}, {u"pdixtract -r -v -m ", MaximizedActive}},
+    {{Checked,   Checked,   Checked},   {u"pdixtract -r -v -m ", MinimizedActive}},
+    {{Unchecked, Checked,   Checked},   {u"pdixtract -v -m ",    MinimizedActive}},
+    {{Unchecked, Checked,   Unchecked}, {u"pdixtract -v -m ",    MaximizedActive}},
+    {{Checked,   Unchecked, Checked},   {u"pdixtract -r -m ",    MinimizedActive}},
+    {{Unchecked, Unchecked, Checked},   {u"pdixtract -m ",       MinimizedActive}},
 }};
+// clang-format on
 
 }  // namespace
 
-std::optional<CommandChoice> ExtractAllChoice(const OptionFlags& flags) {
-    return FindRow(kExtractAllTable, flags);
+std::optional<CommandChoice> ExtractAllChoice(const OptionBoxes& boxes) {
+    return FindRow(kExtractAllTable, boxes);
 }
 
 void ExtractAll(MainWindowFields& fields, Launcher& launcher, Dialogs& dialogs) {
     ApplyDriveRootRule(fields);
-    const auto choice = ExtractAllChoice(fields.optionFlags());
+    const auto choice = ExtractAllChoice(fields.optionBoxes());
     if (!choice) return;
     // Read after the rule: the tidied text is what the user now sees.
     const std::u16string commandLine =

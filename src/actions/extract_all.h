@@ -12,7 +12,7 @@ namespace zelvorn {
 
 // The prefix and window style "Extract all files" uses for these boxes, or
 // nothing when a box is in neither state.
-std::optional<CommandChoice> ExtractAllChoice(const OptionFlags& flags);
+std::optional<CommandChoice> ExtractAllChoice(const OptionBoxes& boxes);
 
 // "Extract all files": tidies a drive-root destination, then starts the
 // extractor on the whole set.

@@ -38,7 +38,7 @@ public:
 
 // The platform's list file, and how to stamp it before the list command.
 struct ListFileLocation {
-    std::optional<std::u16string> path;  // nothing: no usable private folder
+    std::u16string path;  // empty: no usable private folder
     ListFileStamp (*stamp)(const std::u16string& path);
 };
 

@@ -15,7 +15,7 @@ public:
     // The source field's text: the chosen .pdi file.
     virtual std::u16string sourcePath() const = 0;
     // The three option boxes as they stand now.
-    virtual OptionFlags optionFlags() const = 0;
+    virtual OptionBoxes optionBoxes() const = 0;
 };
 
 }  // namespace zelvorn

@@ -5,10 +5,10 @@
 #include <thread>
 
 #include "launch/launcher_posix.h"
+#include "list_file/list_file_access.h"
 #include "main_window/dialogs_qt.h"
 #include "main_window/main_window_qt.h"
 #include "selection_window/selection_window_qt.h"
-#include "list_file/list_file_access.h"
 
 namespace {
 
@@ -40,18 +40,23 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zelvorn"));
-    QApplication::setApplicationVersion(QStringLiteral("0.7"));
+    QApplication::setApplicationVersion(QStringLiteral(ZELVORN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.zelvorn.Zelvorn"));
 
     zelvorn::ProcessLauncher launcher;
     zelvorn::QtDialogs dialogs;
     ThreadSleep wait;
-    zelvorn::Form2Opener selectionWindow(launcher, dialogs);
+    zelvorn::SelectionWindowKeeper selectionWindow(launcher, dialogs);
     // Closing the main window only hides it: the selection window may still
     // read its fields, and the program ends when the last window closes.
-    zelvorn::Form1 form1(launcher, dialogs, wait, selectionWindow,
-                         {zelvorn::ListFilePath(), zelvorn::StampListFile});
-    dialogs.setOwner(&form1);
-    form1.show();
+    zelvorn::MainWindowSeams seams{launcher,
+                                   dialogs,
+                                   wait,
+                                   selectionWindow,
+                                   {zelvorn::ListFilePath().value_or(u""), zelvorn::StampListFile},
+                                   u"/"};
+    zelvorn::MainWindow mainWindow(seams);
+    dialogs.setOwner(&mainWindow);
+    mainWindow.show();
     return app.exec();
 }

@@ -5,10 +5,10 @@
 #include <commctrl.h>
 
 #include "launch/launcher_win32.h"
+#include "list_file/list_file_access.h"
 #include "main_window/dialogs_win32.h"
 #include "main_window/main_window_win32.h"
 #include "selection_window/selection_window_win32.h"
-#include "list_file/list_file_access.h"
 #include "window_kit/window_look_win32.h"
 
 namespace {
@@ -29,10 +29,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
     zelvorn::ProcessLauncher launcher;
     zelvorn::Win32Dialogs dialogs;
     SleepWait wait;
-    zelvorn::Form2Opener selectionWindow(launcher, dialogs);
-    zelvorn::Form1 form1(launcher, dialogs, wait, selectionWindow,
-                         {zelvorn::ListFilePath(), zelvorn::StampListFile});
-    dialogs.setOwner(form1.hwnd());
-    ShowWindow(form1.hwnd(), show);
+    zelvorn::SelectionWindowKeeper selectionWindow(launcher, dialogs);
+    // The open dialog starts at Windows' drive root.
+    zelvorn::MainWindowSeams seams{launcher,
+                                   dialogs,
+                                   wait,
+                                   selectionWindow,
+                                   {zelvorn::ListFilePath().value_or(u""), zelvorn::StampListFile},
+                                   u"C:\\"};
+    zelvorn::MainWindow mainWindow(seams);
+    dialogs.setOwner(mainWindow.hwnd());
+    ShowWindow(mainWindow.hwnd(), show);
     return zelvorn::RunMessageLoop();
 }

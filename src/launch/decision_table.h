@@ -9,12 +9,17 @@
 
 namespace zelvorn {
 
-// The three option boxes as read at a press: 0 unchecked, 1 checked. Any other
-// value (a box in a third state) matches no row of any table.
-struct OptionFlags {
-    int check1 = 0;
-    int check2 = 0;
-    int check3 = 0;
+// The state of an option box. A box in the third state (which no user can
+// reach on a two-state box) matches no row of any table.
+enum class BoxState { Unchecked, Checked, Indeterminate };
+
+// The main window's three option boxes as read at a press.
+struct OptionBoxes {
+    BoxState deleteAfter = BoxState::Unchecked;  // "Delete PDI-files after processing"
+    BoxState videoTs = BoxState::Unchecked;      // "Create VIDEO_TS directory"
+    BoxState minimize = BoxState::Unchecked;     // "Minimize pdixtract when processing"
+
+    friend bool operator==(const OptionBoxes&, const OptionBoxes&) = default;
 };
 
 // What one row of an action's table selects: the command prefix (ending with a
@@ -24,23 +29,18 @@ struct CommandChoice {
     WindowStyle style;
 };
 
-// One row of an action's decision table.
+// One row of an action's decision table: the boxes it matches and its choice.
 struct DecisionRow {
-    int check1;
-    int check2;
-    int check3;
+    OptionBoxes boxes;
     CommandChoice choice;
 };
 
-// Returns the choice of the first row whose values equal `flags`, or nothing
+// Returns the choice of the first row whose boxes equal `boxes`, or nothing
 // when no row matches.
 constexpr std::optional<CommandChoice> FindRow(std::span<const DecisionRow> table,
-                                               const OptionFlags& flags) {
+                                               const OptionBoxes& boxes) {
     for (const DecisionRow& row : table) {
-        if (row.check1 == flags.check1 && row.check2 == flags.check2 &&
-            row.check3 == flags.check3) {
-            return row.choice;
-        }
+        if (row.boxes == boxes) return row.choice;
     }
     return std::nullopt;
 }

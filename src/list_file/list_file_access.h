@@ -2,9 +2,13 @@
 #pragma once
 
 // The list file on this platform: where it lives, its stamp, its bytes and
-// their encoding. Implemented once per platform (list_file_access_posix.cpp,
-// list_file_access_win32.cpp).
+// their encoding. list_file_access.cpp reads it; each platform's file
+// (list_file_access_posix.cpp, list_file_access_win32.cpp) supplies the rest
+// and the few system calls below the reading.
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,5 +35,56 @@ ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& befor
 // The platform's encoding of the list file: UTF-8 on Linux, the ANSI code
 // page on Windows.
 std::u16string DecodeListText(std::string_view bytes);
+
+// The platform's primitives under ReadListFile.
+namespace list_file_system {
+
+// An open list file; closed when it goes.
+class OpenFile {
+public:
+    explicit OpenFile(std::intptr_t handle) : m_handle(handle) {}
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    ~OpenFile();
+
+    std::intptr_t handle() const { return m_handle; }
+
+private:
+    std::intptr_t m_handle;  // a descriptor, or a HANDLE on Windows
+};
+
+// What opening the list file found: with the outcome Read, the open file and
+// its stamp; otherwise why there is nothing to read (and for Unreadable, the
+// system's reason).
+struct Opened {
+    ListFileRead::Outcome outcome = ListFileRead::Outcome::Missing;
+    std::u16string reason;
+    ListFileStamp stamp;
+    std::unique_ptr<OpenFile> file;
+
+    // Nothing to read, and why.
+    static Opened Refused(ListFileRead::Outcome outcome, std::u16string reason = {}) {
+        Opened opened;
+        opened.outcome = outcome;
+        opened.reason = std::move(reason);
+        return opened;
+    }
+};
+
+// Opens `path` for reading if it is a plain file of this user's: never
+// through a link, and never blocking on a pipe or a device.
+Opened OpenPlainFile(const std::u16string& path);
+
+// What one read gave: `count` bytes (0 at the end of the file), or the
+// system's reason why reading failed.
+struct ReadSome {
+    std::size_t count = 0;
+    std::optional<std::u16string> error;
+};
+
+// Reads up to `size` bytes into `into`, retrying when interrupted.
+ReadSome Read(const OpenFile& file, char* into, std::size_t size);
+
+}  // namespace list_file_system
 
 }  // namespace zelvorn

@@ -29,8 +29,8 @@ bool IsPrivateFolder(const std::string& path) {
            (st.st_mode & 077) == 0;
 }
 
-ListFileRead Unreadable(int error) {
-    return {ListFileRead::Outcome::Unreadable, {}, base::Utf8ToUtf16(std::strerror(error))};
+std::u16string ReasonOf(int error) {
+    return base::Utf8ToUtf16(std::strerror(error));
 }
 
 }  // namespace
@@ -55,49 +55,41 @@ ListFileStamp StampListFile(const std::u16string& path) {
     return StampOf(st);
 }
 
-ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& before) {
-    // No link is followed, and a pipe or device opens without blocking.
-    const int fd = ::open(base::Utf16ToUtf8(path).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT) return {ListFileRead::Outcome::Missing, {}, {}};
-        if (errno == ELOOP) return {ListFileRead::Outcome::NotPlainFile, {}, {}};
-        return Unreadable(errno);
-    }
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return Unreadable(errno);
-    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
-        return {ListFileRead::Outcome::NotPlainFile, {}, {}};
-    }
-    if (before.present && StampOf(st) == before) return {ListFileRead::Outcome::Unchanged, {}, {}};
-    if (static_cast<std::uint64_t>(st.st_size) > kMaxListFileBytes) {
-        return {ListFileRead::Outcome::TooLarge, {}, {}};
-    }
-    // One byte more than allowed tells a file that grows while it is read.
-    ListFileRead read{ListFileRead::Outcome::Read, {}, {}};
-    std::string& bytes = read.bytes;
-    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
-    std::size_t done = 0;
-    for (;;) {
-        if (done == bytes.size()) {
-            if (bytes.size() > kMaxListFileBytes) return {ListFileRead::Outcome::TooLarge, {}, {}};
-            bytes.resize(std::min<std::size_t>(bytes.size() * 2, kMaxListFileBytes + 1));
-        }
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return Unreadable(errno);
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    bytes.resize(done);
-    return read;
-}
-
 std::u16string DecodeListText(std::string_view bytes) {
     return base::Utf8ToUtf16(bytes);
 }
+
+namespace list_file_system {
+
+OpenFile::~OpenFile() {
+    ::close(static_cast<int>(m_handle));
+}
+
+Opened OpenPlainFile(const std::u16string& path) {
+    using Outcome = ListFileRead::Outcome;
+    // No link is followed, and a pipe or device opens without blocking.
+    const int fd =
+        ::open(base::Utf16ToUtf8(path).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return Opened::Refused(Outcome::Missing);
+        if (errno == ELOOP) return Opened::Refused(Outcome::NotPlainFile);
+        return Opened::Refused(Outcome::Unreadable, ReasonOf(errno));
+    }
+    auto file = std::make_unique<OpenFile>(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return Opened::Refused(Outcome::Unreadable, ReasonOf(errno));
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) return Opened::Refused(Outcome::NotPlainFile);
+    return {Outcome::Read, {}, StampOf(st), std::move(file)};
+}
+
+ReadSome Read(const OpenFile& file, char* into, std::size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(static_cast<int>(file.handle()), into, size);
+        if (n >= 0) return {static_cast<std::size_t>(n), std::nullopt};
+        if (errno != EINTR) return {0, ReasonOf(errno)};
+    }
+}
+
+}  // namespace list_file_system
 
 }  // namespace zelvorn

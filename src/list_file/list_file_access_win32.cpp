@@ -3,25 +3,17 @@
 
 #include <algorithm>
 
-#include "list_file/list_file_access.h"
 #include "base/system_error_text.h"
+#include "list_file/list_file_access.h"
 #include "window_kit/text_win32.h"
 
 namespace zelvorn {
 
 namespace {
 
-// Closes a file handle when it goes out of scope.
-struct HandleCloser {
-    HANDLE handle;
-    ~HandleCloser() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-};
-
 // Opens the path itself, never what a link or junction points to; folders
 // open too, so they can be told apart from files.
-HANDLE OpenListFile(const std::u16string& path, DWORD access) {
+HANDLE OpenPath(const std::u16string& path, DWORD access) {
     return CreateFileW(WideOf(path), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                        nullptr, OPEN_EXISTING,
                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -35,14 +27,6 @@ ListFileStamp StampOf(const BY_HANDLE_FILE_INFORMATION& info) {
                                       info.ftLastWriteTime.dwLowDateTime)};
 }
 
-bool IsMissing(DWORD error) {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-ListFileRead Unreadable(DWORD error) {
-    return {ListFileRead::Outcome::Unreadable, {}, base::SystemErrorText(error)};
-}
-
 }  // namespace
 
 std::optional<std::u16string> ListFilePath() {
@@ -50,55 +34,54 @@ std::optional<std::u16string> ListFilePath() {
 }
 
 ListFileStamp StampListFile(const std::u16string& path) {
-    const HandleCloser file{OpenListFile(path, FILE_READ_ATTRIBUTES)};
+    const list_file_system::OpenFile file(
+        reinterpret_cast<std::intptr_t>(OpenPath(path, FILE_READ_ATTRIBUTES)));
     BY_HANDLE_FILE_INFORMATION info{};
-    if (file.handle == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(file.handle, &info)) {
-        return {};
-    }
+    if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(file.handle()), &info)) return {};
     return StampOf(info);
-}
-
-ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& before) {
-    const HandleCloser file{OpenListFile(path, GENERIC_READ)};
-    if (file.handle == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (IsMissing(error)) return {ListFileRead::Outcome::Missing, {}, {}};
-        return Unreadable(error);
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file.handle, &info)) return Unreadable(GetLastError());
-    // A link, a junction, a folder or a device is no list, whatever it leads to.
-    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
-        GetFileType(file.handle) != FILE_TYPE_DISK) {
-        return {ListFileRead::Outcome::NotPlainFile, {}, {}};
-    }
-    const ListFileStamp stamp = StampOf(info);
-    if (before.present && stamp == before) return {ListFileRead::Outcome::Unchanged, {}, {}};
-    if (stamp.size > kMaxListFileBytes) return {ListFileRead::Outcome::TooLarge, {}, {}};
-    // One byte more than allowed tells a file that grows while it is read.
-    ListFileRead read{ListFileRead::Outcome::Read, {}, {}};
-    std::string& bytes = read.bytes;
-    bytes.resize(static_cast<std::size_t>(stamp.size) + 1);
-    std::size_t done = 0;
-    for (;;) {
-        if (done == bytes.size()) {
-            if (bytes.size() > kMaxListFileBytes) return {ListFileRead::Outcome::TooLarge, {}, {}};
-            bytes.resize(std::min<std::size_t>(bytes.size() * 2, kMaxListFileBytes + 1));
-        }
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
-        if (!ReadFile(file.handle, bytes.data() + done, want, &got, nullptr)) {
-            return Unreadable(GetLastError());
-        }
-        if (got == 0) break;
-        done += got;
-    }
-    bytes.resize(done);
-    return read;
 }
 
 std::u16string DecodeListText(std::string_view bytes) {
     return FromAnsi(bytes);
 }
+
+namespace list_file_system {
+
+OpenFile::~OpenFile() {
+    const HANDLE handle = reinterpret_cast<HANDLE>(m_handle);
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+}
+
+Opened OpenPlainFile(const std::u16string& path) {
+    using Outcome = ListFileRead::Outcome;
+    const HANDLE handle = OpenPath(path, GENERIC_READ);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Opened::Refused(Outcome::Missing);
+        return Opened::Refused(Outcome::Unreadable, base::SystemErrorText(error));
+    }
+    auto file = std::make_unique<OpenFile>(reinterpret_cast<std::intptr_t>(handle));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info)) {
+        return Opened::Refused(Outcome::Unreadable, base::SystemErrorText(GetLastError()));
+    }
+    // A link, a junction, a folder or a device is no list, whatever it leads to.
+    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) ||
+        GetFileType(handle) != FILE_TYPE_DISK) {
+        return Opened::Refused(Outcome::NotPlainFile);
+    }
+    return {Outcome::Read, {}, StampOf(info), std::move(file)};
+}
+
+ReadSome Read(const OpenFile& file, char* into, std::size_t size) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1 << 30));
+    if (!ReadFile(reinterpret_cast<HANDLE>(file.handle()), into, want, &got, nullptr)) {
+        return {0, base::SystemErrorText(GetLastError())};
+    }
+    return {got, std::nullopt};
+}
+
+}  // namespace list_file_system
 
 }  // namespace zelvorn

@@ -2,14 +2,12 @@
 #include "main_window/main_window_qt.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
+#include <vector>
 
-#include "actions/extract_all.h"
-#include "main_window/field_drops_qt.h"
 #include "main_window/layout.h"
-#include "main_window/pickers.h"
 #include "window_kit/caption_controls_qt.h"
 #include "window_kit/window_look_qt.h"
 
@@ -17,110 +15,153 @@ namespace zelvorn {
 
 namespace {
 
-// A box in the third state reads as 2 and so matches no row of any table.
-int BoxValue(const QCheckBox* box) {
+BoxState StateOf(const QCheckBox* box) {
     switch (box->checkState()) {
         case Qt::Unchecked:
-            return 0;
+            return BoxState::Unchecked;
         case Qt::Checked:
-            return 1;
+            return BoxState::Checked;
         case Qt::PartiallyChecked:
             break;
     }
-    return 2;
+    return BoxState::Indeterminate;
+}
+
+// A drop's URLs as the main window's rules see them.
+std::vector<DroppedItem> DroppedItems(const QMimeData* data) {
+    std::vector<DroppedItem> items;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            items.push_back({});
+            continue;
+        }
+        const QString path = url.toLocalFile();
+        const QFileInfo info(path);
+        const PathKind kind = info.isDir()    ? PathKind::Folder
+                              : info.isFile() ? PathKind::File
+                                              : PathKind::Missing;
+        items.push_back({ToU16(path), kind});
+    }
+    return items;
 }
 
 }  // namespace
 
-Form1::Form1(Launcher& launcher, Dialogs& dialogs, Wait& wait,
-             SelectionWindowOpener& selectionWindow, ListFileLocation listFile, QWidget* parent)
-    : QWidget(parent),
-      m_launcher(launcher),
-      m_dialogs(dialogs),
-      m_wait(wait),
-      m_selectionWindow(selectionWindow),
-      m_listFile(std::move(listFile)) {
-    MakeFixedClassicWindow(this, form1::kWindow);
+MainWindow::MainWindow(const MainWindowSeams& seams, QWidget* parent)
+    : QWidget(parent), m_controller(*this, seams) {
+    namespace layout = main_window;
+    MakeFixedClassicWindow(this, layout::kWindow);
 
     // Frames first, so every other control is drawn above them.
-    Frame1 = new CaptionFrame(ToQString(form1::Frame1.caption), this);
-    Frame2 = new CaptionFrame(ToQString(form1::Frame2.caption), this);
-    Frame3 = new CaptionFrame(ToQString(form1::Frame3.caption), this);
-    Text1 = new QLineEdit(this);
-    Text2 = new QLineEdit(Frame2);
-    Command1 = new CaptionButton(ToQString(form1::Command1.caption), this);
-    Command4 = new CaptionButton(ToQString(form1::Command4.caption), this);
-    Check1 = new CaptionCheckBox(ToQString(form1::Check1.caption), Frame3);
-    Check2 = new CaptionCheckBox(ToQString(form1::Check2.caption), Frame3);
-    Check3 = new CaptionCheckBox(ToQString(form1::Check3.caption), Frame3);
-    Command6 = new CaptionButton(ToQString(form1::Command6.caption), this);
-    Command5 = new CaptionButton(ToQString(form1::Command5.caption), this);
-    Command3 = new CaptionButton(ToQString(form1::Command3.caption), this);
-    Command2 = new CaptionButton(ToQString(form1::Command2.caption), this);
-    PlaceControls({{Frame1, form1::Frame1},
-                   {Frame2, form1::Frame2},
-                   {Frame3, form1::Frame3},
-                   {Text1, form1::Text1},
-                   {Text2, form1::Text2},
-                   {Command1, form1::Command1},
-                   {Command4, form1::Command4},
-                   {Check1, form1::Check1},
-                   {Check2, form1::Check2},
-                   {Check3, form1::Check3},
-                   {Command6, form1::Command6},
-                   {Command5, form1::Command5},
-                   {Command3, form1::Command3},
-                   {Command2, form1::Command2}});
+    sourceFrame = new CaptionFrame(ToQString(layout::kSourceFrame.caption), this);
+    destinationFrame = new CaptionFrame(ToQString(layout::kDestinationFrame.caption), this);
+    optionsFrame = new CaptionFrame(ToQString(layout::kOptionsFrame.caption), this);
+    sourceField = new QLineEdit(this);
+    destinationField = new QLineEdit(destinationFrame);
+    sourceBrowseButton = new CaptionButton(ToQString(layout::kSourceBrowseButton.caption), this);
+    destinationBrowseButton =
+        new CaptionButton(ToQString(layout::kDestinationBrowseButton.caption), this);
+    deleteAfterBox = new CaptionCheckBox(ToQString(layout::kDeleteAfterBox.caption), optionsFrame);
+    videoTsBox = new CaptionCheckBox(ToQString(layout::kVideoTsBox.caption), optionsFrame);
+    minimizeBox = new CaptionCheckBox(ToQString(layout::kMinimizeBox.caption), optionsFrame);
+    convertToIsoButton = new CaptionButton(ToQString(layout::kConvertToIsoButton.caption), this);
+    extractFilesButton = new CaptionButton(ToQString(layout::kExtractFilesButton.caption), this);
+    exitButton = new CaptionButton(ToQString(layout::kExitButton.caption), this);
+    extractAllButton = new CaptionButton(ToQString(layout::kExtractAllButton.caption), this);
+    PlaceControls({{sourceFrame, layout::kSourceFrame},
+                   {destinationFrame, layout::kDestinationFrame},
+                   {optionsFrame, layout::kOptionsFrame},
+                   {sourceField, layout::kSourceField},
+                   {destinationField, layout::kDestinationField},
+                   {sourceBrowseButton, layout::kSourceBrowseButton},
+                   {destinationBrowseButton, layout::kDestinationBrowseButton},
+                   {deleteAfterBox, layout::kDeleteAfterBox},
+                   {videoTsBox, layout::kVideoTsBox},
+                   {minimizeBox, layout::kMinimizeBox},
+                   {convertToIsoButton, layout::kConvertToIsoButton},
+                   {extractFilesButton, layout::kExtractFilesButton},
+                   {exitButton, layout::kExitButton},
+                   {extractAllButton, layout::kExtractAllButton}});
 
     // QLineEdit stops at 32,767 characters by default; a path field should not.
-    for (QLineEdit* field : {Text1, Text2}) {
+    for (QLineEdit* field : {sourceField, destinationField}) {
         field->setMaxLength(1 << 24);
         field->installEventFilter(this);
         KeepAccessKeysFromTyping(field);
     }
     // A screen reader names each field by the caption of its frame.
-    Text1->setAccessibleName(Frame1->title());
-    Text2->setAccessibleName(Frame2->title());
+    sourceField->setAccessibleName(sourceFrame->title());
+    destinationField->setAccessibleName(destinationFrame->title());
 
+    MainWindowController& controller = m_controller;
     // textChanged fires for the program's own changes too, as the handlers expect.
-    connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
-    connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
-    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(sourceField, &QLineEdit::textChanged, this, [&controller] { controller.onSourceChanged(); });
+    connect(destinationField, &QLineEdit::textChanged, this,
+            [&controller] { controller.onDestinationChanged(); });
+    for (const PressHandler& press : kPressHandlers) {
+        const QString name = QLatin1String(press.control.data(), qsizetype(press.control.size()));
+        connect(findChild<QPushButton*>(name), &QPushButton::clicked, this,
+                [&controller, handler = press.handler] { (controller.*handler)(); });
+    }
 
-    Form_Load();
-    Command1->setFocus();
+    m_controller.onLoad();
+    sourceBrowseButton->setFocus();
 }
 
-std::u16string Form1::sourcePath() const {
-    return ToU16(Text1->text());
+std::u16string MainWindow::sourcePath() const {
+    return ToU16(sourceField->text());
 }
 
-std::u16string Form1::destinationPath() const {
-    return ToU16(Text2->text());
+std::u16string MainWindow::destinationPath() const {
+    return ToU16(destinationField->text());
 }
 
-void Form1::setDestinationPath(const std::u16string& path) {
-    writeText2(ToQString(path));
+OptionBoxes MainWindow::optionBoxes() const {
+    return {StateOf(deleteAfterBox), StateOf(videoTsBox), StateOf(minimizeBox)};
 }
 
-OptionFlags Form1::optionFlags() const {
-    return {BoxValue(Check1), BoxValue(Check2), BoxValue(Check3)};
+// QLineEdit reports only real changes; the change handler must run for every
+// write by the program, the same text included.
+void MainWindow::setSourcePath(const std::u16string& path) {
+    const QString text = ToQString(path);
+    if (sourceField->text() == text) {
+        m_controller.onSourceChanged();
+    } else {
+        sourceField->setText(text);
+    }
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != Text1 && watched != Text2) return QWidget::eventFilter(watched, event);
-    const DropField field = watched == Text1 ? DropField::Source : DropField::Destination;
+void MainWindow::setDestinationPath(const std::u16string& path) {
+    const QString text = ToQString(path);
+    if (destinationField->text() == text) {
+        m_controller.onDestinationChanged();
+    } else {
+        destinationField->setText(text);
+    }
+}
+
+void MainWindow::showButtonStates(const ActionButtonStates& states) {
+    extractAllButton->setEnabled(states.extractAll);
+    extractFilesButton->setEnabled(states.extractFiles);
+    convertToIsoButton->setEnabled(states.convertToIso);
+}
+
+void MainWindow::quit() {
+    QCoreApplication::exit(0);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != sourceField && watched != destinationField) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const DropTarget target =
+        watched == sourceField ? DropTarget::SourceField : DropTarget::DestinationField;
     switch (event->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             // Refusing here shows the no-drop cursor before the user lets go.
             auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (DroppedFieldText(field, drag->mimeData()->urls())) {
+            if (m_controller.acceptsDrop(target, DroppedItems(drag->mimeData()))) {
                 drag->acceptProposedAction();
             } else {
                 drag->ignore();
@@ -129,91 +170,16 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::Drop: {
             auto* drop = static_cast<QDropEvent*>(event);
-            const auto text = DroppedFieldText(field, drop->mimeData()->urls());
-            if (!text) {
-                drop->ignore();
-                return true;
-            }
-            drop->acceptProposedAction();
-            if (field == DropField::Source) {
-                writeText1(*text);
+            if (m_controller.onDrop(target, DroppedItems(drop->mimeData()))) {
+                drop->acceptProposedAction();
             } else {
-                writeText2(*text);
+                drop->ignore();
             }
             return true;
         }
         default:
             return QWidget::eventFilter(watched, event);
     }
-}
-
-void Form1::writeText1(const QString& text) {
-    // QLineEdit reports only real changes; the handler must run for every write.
-    if (Text1->text() == text) {
-        Text1_Change();
-    } else {
-        Text1->setText(text);
-    }
-}
-
-void Form1::writeText2(const QString& text) {
-    if (Text2->text() == text) {
-        Text2_Change();
-    } else {
-        Text2->setText(text);
-    }
-}
-
-void Form1::Form_Load() {
-    if (Text1->text().isEmpty()) {
-        Command2->setEnabled(false);
-        Command5->setEnabled(false);
-        Command6->setEnabled(false);
-    }
-    if (Text2->text().isEmpty()) {
-        Command2->setEnabled(false);
-        Command5->setEnabled(false);
-    }
-}
-
-void Form1::Text1_Change() {
-    Command6->setEnabled(true);
-}
-
-void Form1::Text2_Change() {
-    Command2->setEnabled(true);
-    Command5->setEnabled(true);
-    Command6->setEnabled(true);
-}
-
-void Form1::Command1_Click() {
-    if (const auto chosen = m_dialogs.chooseFileToOpen(SourceFileRequest(ToU16(QDir::rootPath())))) {
-        writeText1(ToQString(SourceFieldText(*chosen)));
-    }
-}
-
-void Form1::Command2_Click() {
-    ExtractAll(*this, m_launcher, m_dialogs);
-}
-
-void Form1::Command3_Click() {
-    // Ends the whole program, the file selection window included; extractors
-    // already started are separate processes and keep running.
-    QCoreApplication::exit(0);
-}
-
-void Form1::Command4_Click() {
-    if (const auto chosen = m_dialogs.chooseFolder(std::u16string(kFolderBrowserTitle))) {
-        writeText2(ToQString(DestinationFieldText(*chosen)));
-    }
-}
-
-void Form1::Command5_Click() {
-    ListAndChoose(*this, m_launcher, m_dialogs, m_wait, m_selectionWindow, m_listFile);
-}
-
-void Form1::Command6_Click() {
-    ConvertToIso(*this, m_launcher, m_dialogs, CommonDialog1);
 }
 
 }  // namespace zelvorn

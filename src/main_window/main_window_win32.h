@@ -3,45 +3,41 @@
 
 #include <windows.h>
 
-#include "actions/convert_to_iso.h"
-#include "actions/list_and_choose.h"
+#include "main_window/main_window_controller.h"
 #include "window_kit/window_look_win32.h"
 
 namespace zelvorn {
 
-// The main window, "ZELVORN 0.7": the source and destination fields, their
-// Browse buttons, three option boxes and the actions. The controls keep the
-// program's own names, so the handlers read like the behaviour they implement.
-class Form1 : public ClassicWindow, public MainWindowFields {
+// The main window, "ZELVORN 0.7", in the system's standard controls. What the
+// controls do is MainWindowController's; this class makes the controls and
+// forwards their notifications.
+class MainWindow : public ClassicWindow, public MainWindowView {
 public:
-    // "Extract files" pauses with `wait` and opens the file selection window
-    // through `selectionWindow`; the list file lies at `listFile`.
-    Form1(Launcher& launcher, Dialogs& dialogs, Wait& wait, SelectionWindowOpener& selectionWindow,
-          ListFileLocation listFile);
+    explicit MainWindow(const MainWindowSeams& seams);
 
     std::u16string sourcePath() const override;
     std::u16string destinationPath() const override;
-    // Runs Text2_Change through the field's EN_CHANGE, even for the same text.
+    OptionBoxes optionBoxes() const override;
+    // Both run the field's change handler through its EN_CHANGE, even for the same text.
+    void setSourcePath(const std::u16string& path) override;
     void setDestinationPath(const std::u16string& path) override;
-    OptionFlags optionFlags() const override;
+    void showButtonStates(const ActionButtonStates& states) override;
+    void quit() override;
 
-    HWND Command1 = nullptr;  // "&Browse" for the source
-    HWND Command2 = nullptr;  // "&Extract all files" (the list window's is "&Extract file(s)")
-    HWND Command3 = nullptr;  // "E&xit"
-    HWND Command4 = nullptr;  // "Browse" for the destination
-    HWND Command5 = nullptr;  // "Extract &files"
-    HWND Command6 = nullptr;  // "&Convert to Iso"
-    HWND Text1 = nullptr;     // source: the chosen .pdi file (the list window's is hidden)
-    HWND Text2 = nullptr;     // destination folder
-    HWND Check1 = nullptr;    // "Delete PDI-files after processing"
-    HWND Check2 = nullptr;    // "Create VIDEO_TS directory"
-    HWND Check3 = nullptr;    // "Minimize pdixtract when processing"
-    HWND Frame1 = nullptr;    // "Path to .pdi files:"
-    HWND Frame2 = nullptr;    // "Destination folder:"
-    HWND Frame3 = nullptr;    // "PDI options:"
-
-    // The Save As dialog of "&Convert to Iso", kept for the whole run.
-    SaveAsDialog CommonDialog1;
+    HWND sourceField = nullptr;
+    HWND destinationField = nullptr;
+    HWND sourceBrowseButton = nullptr;
+    HWND destinationBrowseButton = nullptr;
+    HWND deleteAfterBox = nullptr;
+    HWND videoTsBox = nullptr;
+    HWND minimizeBox = nullptr;
+    HWND convertToIsoButton = nullptr;
+    HWND extractFilesButton = nullptr;
+    HWND extractAllButton = nullptr;
+    HWND exitButton = nullptr;
+    HWND sourceFrame = nullptr;
+    HWND destinationFrame = nullptr;
+    HWND optionsFrame = nullptr;
 
 protected:
     void onCommand(HWND control, int code) override;
@@ -50,21 +46,7 @@ protected:
     void onClose() override;
 
 private:
-    void Form_Load();
-    void Text1_Change();
-    void Text2_Change();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-
-    Launcher& m_launcher;
-    Dialogs& m_dialogs;
-    Wait& m_wait;
-    SelectionWindowOpener& m_selectionWindow;
-    ListFileLocation m_listFile;
+    MainWindowController m_controller;
 };
 
 }  // namespace zelvorn

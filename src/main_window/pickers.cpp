@@ -21,4 +21,15 @@ std::u16string DestinationFieldText(std::u16string_view chosen) {
     return std::u16string(chosen);
 }
 
+std::optional<std::u16string> DroppedFieldText(DropTarget target,
+                                               std::span<const DroppedItem> items) {
+    if (items.size() != 1 || items.front().path.empty()) return std::nullopt;
+    const DroppedItem& item = items.front();
+    if (target == DropTarget::SourceField && item.kind == PathKind::File) return item.path;
+    if (target == DropTarget::DestinationField && item.kind == PathKind::Folder) {
+        return DestinationFieldText(item.path);
+    }
+    return std::nullopt;
+}
+
 }  // namespace zelvorn

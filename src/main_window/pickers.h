@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,5 +25,27 @@ std::u16string SourceFieldText(std::u16string_view chosen);
 // trailing slashes, except that the root itself stays "/". A drive root
 // such as "E:\" stays as it is, for the drive-root rule to shorten.
 std::u16string DestinationFieldText(std::u16string_view chosen);
+
+// The main window's two path fields, as drop targets.
+enum class DropTarget { SourceField, DestinationField };
+
+// What a dropped item is on the local file system.
+enum class PathKind { NotLocal, Missing, File, Folder };
+
+// One item of a drop, as the platform describes it.
+struct DroppedItem {
+    std::u16string path;  // empty for an item that is not a local path
+    PathKind kind = PathKind::NotLocal;
+};
+
+// What a field receives when `items` are dropped onto it, as its Browse
+// button would give it: one existing file onto the source field gives its
+// path, one folder onto the destination field gives its path as the folder
+// picker writes it. Anything else (a folder onto the source, a file onto the
+// destination, several items, something that is not a local path or does not
+// exist) gives nothing, and the field stays as it is: a field holds one path,
+// and guessing which of several was meant would lose data.
+std::optional<std::u16string> DroppedFieldText(DropTarget target,
+                                               std::span<const DroppedItem> items);
 
 }  // namespace zelvorn

@@ -7,22 +7,27 @@ namespace zelvorn {
 
 namespace {
 
+using enum BoxState;
+using enum WindowStyle;
+
 // Rows in the order they are tested; the minimise box picks style 6 here.
+// clang-format off
 constexpr std::array<DecisionRow, 8> kExtractSelectedTable{{
-    {0, 0, 0, {u"pdixtract -m ", WindowStyle::MaximizedActive}},
-    {1, 0, 0, {u"pdixtract -r -m ", WindowStyle::MaximizedActive}},
-    {1, 1, 0, {u"pdixtract -r -v -m ", WindowStyle::MaximizedActive}},
-    {1, 1, 1, {u"pdixtract -r -v -m ", WindowStyle::MinimizedInactive}},
-    {0, 1, 1, {u"pdixtract -v -m ", WindowStyle::MinimizedInactive}},
-    {0, 0, 1, {u"pdixtract -m ", WindowStyle::MinimizedInactive}},
-    {1, 0, 1, {u"pdixtract -r -m ", WindowStyle::MinimizedInactive}},
-    {0, 1, 0, {u"pdixtract -v -m ", WindowStyle::MaximizedActive}},
+    {{Unchecked, Unchecked, Unchecked}, {u"pdixtract -m ",       MaximizedActive}},
+    {{Checked,   Unchecked, Unchecked}, {u"pdixtract -r -m ",    MaximizedActive}},
+    {{Checked,   Checked,   Unchecked}, {u"pdixtract -r -v -m ", MaximizedActive}},
+    {{Checked,   Checked,   Checked},   {u"pdixtract -r -v -m ", MinimizedInactive}},
+    {{Unchecked, Checked,   Checked},   {u"pdixtract -v -m ",    MinimizedInactive}},
+    {{Unchecked, Unchecked, Checked},   {u"pdixtract -m ",       MinimizedInactive}},
+    {{Checked,   Unchecked, Checked},   {u"pdixtract -r -m ",    MinimizedInactive}},
+    {{Unchecked, Checked,   Unchecked}, {u"pdixtract -v -m ",    MaximizedActive}},
 }};
+// clang-format on
 
 }  // namespace
 
-std::optional<CommandChoice> ExtractSelectedChoice(const OptionFlags& flags) {
-    return FindRow(kExtractSelectedTable, flags);
+std::optional<CommandChoice> ExtractSelectedChoice(const OptionBoxes& boxes) {
+    return FindRow(kExtractSelectedTable, boxes);
 }
 
 std::u16string_view FileNameOf(std::u16string_view entry) {
@@ -39,21 +44,16 @@ std::u16string NamesText(const std::vector<std::u16string>& selectedEntries) {
     return names;
 }
 
-void ExtractSelected(MainWindowFields& mainWindow, SelectionList& list, Launcher& launcher,
-                     Dialogs& dialogs) {
-    const auto choice = ExtractSelectedChoice(mainWindow.optionFlags());
+void ExtractSelected(const SelectionWindowSeams& seams, SelectionList& list) {
+    const MainWindowFields& mainWindow = seams.mainWindow;
+    const auto choice = ExtractSelectedChoice(mainWindow.optionBoxes());
     if (!choice) return;
-    std::vector<std::u16string> selected;
-    const std::size_t count = list.entryCount();
-    for (std::size_t i = 0; i < count; ++i) {
-        if (list.isSelected(i)) selected.push_back(list.entryText(i));
-    }
     // The names travel through the hidden field, which keeps the last press's.
-    list.setNamesField(NamesText(selected));
+    list.setNamesText(NamesText(list.selectedEntries()));
     const std::u16string commandLine =
         ComposeCommandLine(choice->prefix, mainWindow.destinationPath(), mainWindow.sourcePath(),
-                           list.namesField());
-    LaunchOrReport(launcher, dialogs, commandLine, choice->style);
+                           list.namesText());
+    LaunchOrReport(seams.launcher, seams.dialogs, commandLine, choice->style);
 }
 
 }  // namespace zelvorn

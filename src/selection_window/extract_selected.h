@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,7 +16,7 @@ namespace zelvorn {
 // The prefix and window style "Extract file(s)" uses for these boxes (the
 // minimise box picks style 6 here, unchecked 3), or nothing when a box is in
 // neither state.
-std::optional<CommandChoice> ExtractSelectedChoice(const OptionFlags& flags);
+std::optional<CommandChoice> ExtractSelectedChoice(const OptionBoxes& boxes);
 
 // The file name of a list entry: its text before the first blank (a tab does
 // not count); an entry with no blank is all name.
@@ -33,18 +32,25 @@ std::u16string NamesText(const std::vector<std::u16string>& selectedEntries);
 class SelectionList {
 public:
     virtual ~SelectionList() = default;
-    virtual std::size_t entryCount() const = 0;
-    virtual std::u16string entryText(std::size_t index) const = 0;
-    virtual bool isSelected(std::size_t index) const = 0;
+    // The texts of the selected entries in list order, whatever the order in
+    // which the user selected them.
+    virtual std::vector<std::u16string> selectedEntries() const = 0;
     // The hidden field that carries the names text from the walk over the
     // list to the command line.
-    virtual void setNamesField(const std::u16string& text) = 0;
-    virtual std::u16string namesField() const = 0;
+    virtual void setNamesText(const std::u16string& text) = 0;
+    virtual std::u16string namesText() const = 0;
+};
+
+// What the file selection window works with beyond its own controls.
+struct SelectionWindowSeams {
+    MainWindowFields& mainWindow;  // its paths and boxes, read at each press
+    Launcher& launcher;
+    Dialogs& dialogs;
+    std::u16string listFile;
 };
 
 // "Extract file(s)": starts one extraction of every selected entry, with the
 // main window's boxes and paths as they are now.
-void ExtractSelected(MainWindowFields& mainWindow, SelectionList& list, Launcher& launcher,
-                     Dialogs& dialogs);
+void ExtractSelected(const SelectionWindowSeams& seams, SelectionList& list);
 
 }  // namespace zelvorn

@@ -206,6 +206,13 @@ void ClassicWindow::create(const WindowLayout& windowLayout, std::span<const Bin
     layout(DpiOf(m_hwnd));
 }
 
+HWND ClassicWindow::controlNamed(std::string_view name) const {
+    for (const Placed& placed : m_controls) {
+        if (placed.layout->name == name) return placed.hwnd;
+    }
+    return nullptr;
+}
+
 void ClassicWindow::layout(UINT dpi) {
     const HFONT font = ClassicFont(dpi);
     for (const Placed& placed : m_controls) {

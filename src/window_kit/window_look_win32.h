@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "window_kit/layout_schema.h"
@@ -42,6 +43,9 @@ protected:
     // beneath every other control. The first control in tab order starts with
     // the keyboard focus.
     void create(const WindowLayout& windowLayout, std::span<const Binding> controls);
+
+    // The control whose layout line is named `name`; null if there is none.
+    HWND controlNamed(std::string_view name) const;
 
     // A control's notification: BN_CLICKED, EN_CHANGE, ...
     virtual void onCommand(HWND control, int code) = 0;

@@ -24,11 +24,11 @@ struct FakeMainWindowFields : MainWindowFields {
         ++rewrites;
     }
     std::u16string sourcePath() const override { return source; }
-    OptionFlags optionFlags() const override { return flags; }
+    OptionBoxes optionBoxes() const override { return boxes; }
 
     std::u16string destination;
     std::u16string source;
-    OptionFlags flags;
+    OptionBoxes boxes;
     int rewrites = 0;
 };
 
@@ -106,11 +106,15 @@ struct RecordingSteps : Wait, SelectionWindowOpener {
 
 // The list as the window holds it, with the indices the user selected.
 struct FakeSelectionList : SelectionList {
-    std::size_t entryCount() const override { return entries.size(); }
-    std::u16string entryText(std::size_t i) const override { return entries.at(i); }
-    bool isSelected(std::size_t i) const override { return selected.at(i); }
-    void setNamesField(const std::u16string& text) override { namesFieldText = text + u"*"; }
-    std::u16string namesField() const override { return namesFieldText; }
+    std::vector<std::u16string> selectedEntries() const override {
+        std::vector<std::u16string> chosen;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (selected.at(i)) chosen.push_back(entries[i]);
+        }
+        return chosen;
+    }
+    void setNamesText(const std::u16string& text) override { namesFieldText = text + u"*"; }
+    std::u16string namesText() const override { return namesFieldText; }
 
     std::vector<std::u16string> entries{u"VIDEO_TS.IFO 12288", u"VIDEO_TS.VOB 4096",
                                         u"VTS_01_1.VOB 2048"};

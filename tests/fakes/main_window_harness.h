@@ -19,12 +19,12 @@ bool CaptionFits(const Control* control) {
 // The real main window wired to the core's fakes: a recording launcher,
 // scripted dialogs, and a wait and selection window that only record. Its
 // controls are found by their object names, as a user finds them by caption.
-struct Form1Harness {
-    Form1Harness() { form.show(); }
+struct MainWindowHarness {
+    MainWindowHarness() { window.show(); }
 
     template <typename T = QWidget>
     T* control(const char* name) {
-        T* found = form.findChild<T*>(QLatin1String(name));
+        T* found = window.findChild<T*>(QLatin1String(name));
         if (!found) qFatal("no control named %s", name);
         return found;
     }
@@ -32,9 +32,9 @@ struct Form1Harness {
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
     RecordingSteps steps;
-    Form1 form{launcher, dialogs, steps, steps, {u"/run/pdilist.txt", [](const std::u16string&) {
-                                                     return ListFileStamp{};
-                                                 }}};
+    MainWindow window{{launcher, dialogs, steps, steps,
+                       {u"/run/pdilist.txt", [](const std::u16string&) { return ListFileStamp{}; }},
+                       u"/"}};
 };
 
 }  // namespace zelvorn

@@ -11,6 +11,7 @@ namespace {
 
 using enum WindowStyle;
 constexpr WindowStyle Max = MaximizedActive, Min = MinimizedActive, MinInactive = MinimizedInactive;
+constexpr BoxState O = BoxState::Unchecked, X = BoxState::Checked;
 
 struct Expected {
     std::u16string_view options;  // what follows "pdixtract "
@@ -19,17 +20,17 @@ struct Expected {
 
 TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
     const struct {
-        OptionFlags boxes;
+        OptionBoxes boxes;
         Expected extractAll, extractSelected, convert;
     } rows[] = {
-        {{0, 0, 0}, {u"-m", Max}, {u"-m", Max}, {u"-i", Max}},
-        {{1, 0, 0}, {u"-r -m", Max}, {u"-r -m", Max}, {u"-r -i", Max}},
-        {{1, 1, 0}, {u"-r -v -m", Max}, {u"-r -v -m", Max}, {u"-r -i", Max}},
-        {{1, 1, 1}, {u"-r -v -m", Min}, {u"-r -v -m", MinInactive}, {u"-r -i", Min}},
-        {{0, 1, 1}, {u"-v -m", Min}, {u"-v -m", MinInactive}, {u"-i", Min}},
-        {{0, 1, 0}, {u"-v -m", Max}, {u"-v -m", Max}, {u"-i", Max}},
-        {{1, 0, 1}, {u"-r -m", Min}, {u"-r -m", MinInactive}, {u"-r -i", Min}},
-        {{0, 0, 1}, {u"-m", Min}, {u"-m", MinInactive}, {u"-i", Min}},
+        {{O, O, O}, {u"-m", Max}, {u"-m", Max}, {u"-i", Max}},
+        {{X, O, O}, {u"-r -m", Max}, {u"-r -m", Max}, {u"-r -i", Max}},
+        {{X, X, O}, {u"-r -v -m", Max}, {u"-r -v -m", Max}, {u"-r -i", Max}},
+        {{X, X, X}, {u"-r -v -m", Min}, {u"-r -v -m", MinInactive}, {u"-r -i", Min}},
+        {{O, X, X}, {u"-v -m", Min}, {u"-v -m", MinInactive}, {u"-i", Min}},
+        {{O, X, O}, {u"-v -m", Max}, {u"-v -m", Max}, {u"-i", Max}},
+        {{X, O, X}, {u"-r -m", Min}, {u"-r -m", MinInactive}, {u"-r -i", Min}},
+        {{O, O, X}, {u"-m", Min}, {u"-m", MinInactive}, {u"-i", Min}},
     };
     const auto launch = [](const Expected& expected, std::u16string_view rest) {
         return RecordingLauncher::Launch{
@@ -40,7 +41,7 @@ TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
         FakeMainWindowFields main;
         main.destination = u"D:\\Out";
         main.source = u"D:\\Images\\disc.pdi";
-        main.flags = row.boxes;
+        main.boxes = row.boxes;
         FakeSelectionList list;
         RecordingLauncher launcher;
         ScriptedDialogs dialogs;
@@ -49,7 +50,7 @@ TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
         SaveAsDialog saveAs;
         ExtractAll(main, launcher, dialogs);
         // The names come back from the hidden field, as it holds them.
-        ExtractSelected(main, list, launcher, dialogs);
+        ExtractSelected({main, launcher, dialogs, {}}, list);
         ConvertToIso(main, launcher, dialogs, saveAs);
         EXPECT_EQ(
             launcher.launches,
@@ -64,7 +65,7 @@ TEST(ExtractAll, TidiesADriveRootBeforeComposingAndKeepsItWithoutALaunch) {
     FakeMainWindowFields fields;
     fields.destination = u"E:\\";
     fields.source = u"C:\\Sets\\My Movie.pdi";
-    fields.flags = {1, 0, 1};
+    fields.boxes = {X, O, X};
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
     ExtractAll(fields, launcher, dialogs);

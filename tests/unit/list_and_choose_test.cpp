@@ -12,10 +12,10 @@ struct ListAndChooseTest : testing::Test {
     ListAndChooseTest() {
         fields.destination = u"E:\\";
         fields.source = u"C:\\Sets\\My Movie.pdi";
-        fields.flags = {1, 1, 1};  // read by no step of this action
+        fields.boxes = {BoxState::Checked, BoxState::Checked, BoxState::Checked};  // read by no step
         launcher.onLaunch = [this] { steps.steps.push_back("launch"); };
     }
-    void press(std::optional<std::u16string> path = u"C:\\pdilist.txt") {
+    void press(std::u16string path = u"C:\\pdilist.txt") {
         ListAndChoose(fields, launcher, dialogs, steps, steps, {path, &Stamp});
     }
     static ListFileStamp Stamp(const std::u16string&) { return {true, 1, 2, 3, 4}; }
@@ -41,7 +41,7 @@ TEST_F(ListAndChooseTest, TidiesListsMinimisedWaitsASecondThenOpensTheWindow) {
 TEST_F(ListAndChooseTest, StopsWhenNothingCouldStart) {
     launcher.result = {LaunchResult::Status::ProgramNotFound, {}};
     press();
-    press(std::nullopt);  // no private folder for the list
+    press(u"");  // no private folder for the list
     EXPECT_EQ(steps.steps, std::vector<std::string>{"launch"});
     EXPECT_EQ(dialogs.errors, (std::vector<std::u16string>{u"pdixtract not found",
                                                            u"No folder for the list of files"}));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace zelvorn {
 namespace {
 
@@ -18,6 +20,29 @@ TEST(Pickers, FieldsGetThePathWithoutBlanksOrTrailingSlashes) {
                                         {{u"InstantCopy Images (*.pdi)", u"*.pdi"},
                                          {u"All Files (*.*)", u"*.*"}},
                                         u"C:\\"}));
+}
+
+TEST(Pickers, ADropFillsOnlyTheFieldItsOneItemFits) {
+    using enum DropTarget;
+    using enum PathKind;
+    const struct {
+        DropTarget target;
+        std::vector<DroppedItem> items;
+        std::optional<std::u16string> text;
+    } rows[] = {
+        {SourceField, {{u"/s/a.pdi", File}}, u"/s/a.pdi"},
+        {DestinationField, {{u"/films/", Folder}}, u"/films"},
+        {DestinationField, {{u"E:\\", Folder}}, u"E:\\"},
+        {SourceField, {{u"/films", Folder}}, std::nullopt},
+        {DestinationField, {{u"/s/a.pdi", File}}, std::nullopt},
+        {SourceField, {{u"/s/a.pdi", File}, {u"/s/b.pdi", File}}, std::nullopt},
+        {SourceField, {{u"/s/gone.pdi", Missing}}, std::nullopt},
+        {SourceField, {{}}, std::nullopt},
+        {SourceField, {}, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(DroppedFieldText(row.target, row.items), row.text) << "row " << (&row - rows);
+    }
 }
 
 }  // namespace

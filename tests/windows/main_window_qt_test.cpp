@@ -14,12 +14,12 @@ using namespace zelvorn;
 
 // The main window as a user drives it: its state, its keyboard and what each
 // button hands to the core.
-class Form1QtTest : public QObject {
+class MainWindowQtTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        h = new Form1Harness;
-        QVERIFY(QTest::qWaitForWindowActive(&h->form));
+        h = new MainWindowHarness;
+        QVERIFY(QTest::qWaitForWindowActive(&h->window));
     }
     void cleanup() { delete h; }
 
@@ -37,10 +37,10 @@ private:
         }
         return states;
     }
-    Form1Harness* h = nullptr;
+    MainWindowHarness* h = nullptr;
 };
 
-void Form1QtTest::buttonsAreEnabledByChangesOnly() {
+void MainWindowQtTest::buttonsAreEnabledByChangesOnly() {
     // Steps are field:text, where "-" empties the field and "~" is a blank;
     // the states are those of Command2, Command5 and Command6.
     const struct {
@@ -65,10 +65,10 @@ void Form1QtTest::buttonsAreEnabledByChangesOnly() {
     }
 }
 
-void Form1QtTest::tabOrderSkipsFramesAndDisabledButtons() {
+void MainWindowQtTest::tabOrderSkipsFramesAndDisabledButtons() {
     const auto after = [this](const char* name) {
         h->control(name)->setFocus();
-        QTest::keyClick(h->form.windowHandle(), Qt::Key_Tab);
+        QTest::keyClick(h->window.windowHandle(), Qt::Key_Tab);
         return QApplication::focusWidget()->objectName();
     };
     QCOMPARE(QApplication::focusWidget()->objectName(), "Command1");
@@ -87,23 +87,23 @@ void Form1QtTest::tabOrderSkipsFramesAndDisabledButtons() {
     QCOMPARE(visited, (QStringList{"Command2", "Command5", "Command6", "Check2", "Command1"}));
 }
 
-void Form1QtTest::layoutAndCaptionsFit() {
+void MainWindowQtTest::layoutAndCaptionsFit() {
     // A few controls in device-independent pixels, 15 twips to a pixel.
-    QCOMPARE(h->form.size(), QSize(312, 398));
+    QCOMPARE(h->window.size(), QSize(312, 398));
     QCOMPARE(h->control("Command6")->geometry(), QRect(240, 256, 65, 41));
     QCOMPARE(h->control("Text2")->geometry(), QRect(16, 16, 265, 19));
     QCOMPARE(h->control("Text2")->parentWidget(), h->control("Frame2"));
     QCOMPARE(h->control<QPushButton>("Command2")->text(), "&Extract all files");
     QCOMPARE(h->control("Text1")->accessibleName(), "Path to .pdi files:");
     // Every caption is drawn whole inside its control.
-    for (auto* button : h->form.findChildren<CaptionButton*>()) QVERIFY(CaptionFits(button));
-    for (auto* box : h->form.findChildren<CaptionCheckBox*>()) QVERIFY(CaptionFits(box));
-    for (auto* frame : h->form.findChildren<QGroupBox*>()) {
+    for (auto* button : h->window.findChildren<CaptionButton*>()) QVERIFY(CaptionFits(button));
+    for (auto* box : h->window.findChildren<CaptionCheckBox*>()) QVERIFY(CaptionFits(box));
+    for (auto* frame : h->window.findChildren<QGroupBox*>()) {
         QVERIFY(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width() - 16);
     }
 }
 
-void Form1QtTest::buttonsHandTheirFieldsToTheCore() {
+void MainWindowQtTest::buttonsHandTheirFieldsToTheCore() {
     // A first Convert cancelled writes the empty name over the empty field:
     // still a change, so every action becomes enabled.
     QTest::keyClicks(h->control("Text1"), "/sets/My Movie.pdi");
@@ -132,7 +132,7 @@ void Form1QtTest::buttonsHandTheirFieldsToTheCore() {
              WindowStyle::MinimizedActive}}));
 }
 
-void Form1QtTest::dropsFillTheFieldThatFits() {
+void MainWindowQtTest::dropsFillTheFieldThatFits() {
     QTemporaryDir dir;
     QFile(dir.filePath("a.pdi")).open(QIODevice::WriteOnly);
     const QUrl file = QUrl::fromLocalFile(dir.filePath("a.pdi"));
@@ -163,5 +163,5 @@ void Form1QtTest::dropsFillTheFieldThatFits() {
     }
 }
 
-QTEST_MAIN(Form1QtTest)
+QTEST_MAIN(MainWindowQtTest)
 #include "main_window_qt_test.moc"

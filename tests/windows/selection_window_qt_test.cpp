@@ -16,7 +16,7 @@ using namespace zelvorn;
 
 // The file selection window over a real list file, as a user drives it with
 // the keyboard; its presses read a fake main window.
-class Form2QtTest : public QObject {
+class SelectionWindowQtTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
@@ -42,14 +42,14 @@ private:
         // Renamed into place, as pdixtract writes it: a new file each time.
         QVERIFY(std::rename(file.fileName().toLocal8Bit(), ToQString(list).toLocal8Bit()) == 0);
     }
-    Form2* open(const ListFileStamp& before = {}) {
-        if (!opener) opener = std::make_unique<Form2Opener>(launcher, dialogs);
+    SelectionWindow* open(const ListFileStamp& before = {}) {
+        if (!opener) opener = std::make_unique<SelectionWindowKeeper>(launcher, dialogs);
         opener->showOrRaise(main, list, before);
-        Form2* window = opener->window();
+        SelectionWindow* window = opener->window();
         if (window && !QTest::qWaitForWindowActive(window)) qWarning("window not active");
         return window;
     }
-    QStringList entries(Form2* window) {
+    QStringList entries(SelectionWindow* window) {
         QStringList texts;
         auto* list1 = window->findChild<QListWidget*>("List1");
         for (int i = 0; i < list1->count(); ++i) texts << list1->item(i)->text();
@@ -61,11 +61,11 @@ private:
     FakeMainWindowFields main;
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
-    std::unique_ptr<Form2Opener> opener;
+    std::unique_ptr<SelectionWindowKeeper> opener;
 };
 
-void Form2QtTest::opensFocusedWithNothingSelectedAndFits() {
-    Form2* window = open();
+void SelectionWindowQtTest::opensFocusedWithNothingSelectedAndFits() {
+    SelectionWindow* window = open();
     auto* list1 = window->findChild<QListWidget*>("List1");
     QCOMPARE(QApplication::focusWidget(), list1);
     QVERIFY(list1->selectedItems().isEmpty());
@@ -79,24 +79,24 @@ void Form2QtTest::opensFocusedWithNothingSelectedAndFits() {
     QVERIFY(CaptionFits(button));
 }
 
-void Form2QtTest::aStaleListIsNeverShown() {
+void SelectionWindowQtTest::aStaleListIsNeverShown() {
     const ListFileStamp before = StampListFile(list);
-    Form2* window = open(before);
+    SelectionWindow* window = open(before);
     QCOMPARE(entries(window), QStringList());
     QVERIFY(window->notice()->isVisible());
     QVERIFY(window->notice()->text().startsWith("No new list of files"));
 }
 
-void Form2QtTest::oneWindowAtATimeReadingAfreshWhenReopened() {
-    Form2* first = open();
+void SelectionWindowQtTest::oneWindowAtATimeReadingAfreshWhenReopened() {
+    SelectionWindow* first = open();
     write("NEW.VOB 1\r\n");
     QCOMPARE(open(), first);
     QCOMPARE(entries(first).size(), 4);  // an open window keeps its list
     first->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    Form2* second = open();
+    SelectionWindow* second = open();
     QCOMPARE(entries(second), QStringList{"NEW.VOB 1"});
 }
 
-QTEST_MAIN(Form2QtTest)
+QTEST_MAIN(SelectionWindowQtTest)
 #include "selection_window_qt_test.moc"

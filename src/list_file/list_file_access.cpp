@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "list_file/list_file_access.h"
+
+#include <algorithm>
+
+namespace zelvorn {
+
+ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& before) {
+    using Outcome = ListFileRead::Outcome;
+    const list_file_system::Opened opened = list_file_system::OpenPlainFile(path);
+    if (opened.outcome != Outcome::Read) return {opened.outcome, {}, opened.reason};
+    if (before.present && opened.stamp == before) return {Outcome::Unchanged, {}, {}};
+    if (opened.stamp.size > kMaxListFileBytes) return {Outcome::TooLarge, {}, {}};
+
+    // Room for one byte more than the file had tells a file that grows while
+    // it is read; it may grow up to the limit and no further.
+    ListFileRead read{Outcome::Read, {}, {}};
+    std::string& bytes = read.bytes;
+    bytes.resize(static_cast<std::size_t>(opened.stamp.size) + 1);
+    std::size_t done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (bytes.size() > kMaxListFileBytes) return {Outcome::TooLarge, {}, {}};
+            bytes.resize(std::min<std::size_t>(bytes.size() * 2, kMaxListFileBytes + 1));
+        }
+        const list_file_system::ReadSome got =
+            list_file_system::Read(*opened.file, bytes.data() + done, bytes.size() - done);
+        if (got.error) return {Outcome::Unreadable, {}, *got.error};
+        if (got.count == 0) break;
+        done += got.count;
+    }
+    bytes.resize(done);
+    return read;
+}
+
+}  // namespace zelvorn
