@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "core_fakes.h"
 #include "base/utf8.h"
+#include "core_fakes.h"
 #include "selection_window/selection_window_qt.h"
 #include "window_kit/window_look_qt.h"
 
@@ -79,7 +79,8 @@ int main(int argc, char* argv[]) {
     file.close();
     QStringList items;
     for (const std::u16string& entry :
-         ReadListItems(std::string_view(bytes.constData(), bytes.size()), base::Utf8ToUtf16).entries) {
+         ReadListItems(std::string_view(bytes.constData(), bytes.size()), base::Utf8ToUtf16)
+             .entries) {
         items.append(ToQString(entry));
     }
 
@@ -104,7 +105,8 @@ int main(int argc, char* argv[]) {
     auto floor = [&] { return fill(false); };
     auto tightFloor = [&] { return fill(true); };
     auto form2 = [&] {
-        auto* window = new SelectionWindow({fields, launcher, dialogs, ToU16(path)}, ListFileStamp{});
+        auto* window =
+            new SelectionWindow({fields, launcher, dialogs, ToU16(path)}, ListFileStamp{});
         window->show();
         return window;
     };
@@ -136,8 +138,9 @@ int main(int argc, char* argv[]) {
                 wk / fk);
     std::printf("  ratio to one-line floor:  time %.2fx  memory %.2fx\n", wm / tm, wk / tk);
     // The least time of the runs is the one least disturbed by other work.
-    std::printf("  fastest runs: bare %.2f ms, one-line %.2f ms, list window %.2f ms: %.2fx, %.2fx\n",
-                Least(floorMs), Least(tightMs), Least(formMs), Least(formMs) / Least(floorMs),
-                Least(formMs) / Least(tightMs));
+    std::printf(
+        "  fastest runs: bare %.2f ms, one-line %.2f ms, list window %.2f ms: %.2fx, %.2fx\n",
+        Least(floorMs), Least(tightMs), Least(formMs), Least(formMs) / Least(floorMs),
+        Least(formMs) / Least(tightMs));
     return 0;
 }

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <string_view>
 
-#include "launch/command_line.h"
 #include "base/utf8.h"
 #include "fuzz_checks.h"
+#include "launch/command_line.h"
 
 using namespace zelvorn;
 

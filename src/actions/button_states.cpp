@@ -4,8 +4,7 @@
 namespace zelvorn {
 
 ActionButtonStates ButtonStatesAfter(FieldEvent event, ActionButtonStates before,
-                                     std::u16string_view source,
-                                     std::u16string_view destination) {
+                                     std::u16string_view source, std::u16string_view destination) {
     ActionButtonStates after = before;
     switch (event) {
         case FieldEvent::Loaded:

@@ -26,7 +26,6 @@ enum class FieldEvent {
 // (a field of blanks counts as filled); a change only ever enables, whatever
 // the text now is, so a button once enabled stays enabled.
 ActionButtonStates ButtonStatesAfter(FieldEvent event, ActionButtonStates before,
-                                     std::u16string_view source,
-                                     std::u16string_view destination);
+                                     std::u16string_view source, std::u16string_view destination);
 
 }  // namespace zelvorn

@@ -35,7 +35,8 @@ std::vector<FileFilter> FiltersFromText(std::u16string_view filter) {
         start = bar + 1;
     }
     std::vector<FileFilter> filters;
-    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) filters.push_back({parts[i], parts[i + 1]});
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+        filters.push_back({parts[i], parts[i + 1]});
     return filters;
 }
 

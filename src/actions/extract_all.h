@@ -3,10 +3,10 @@
 
 #include <optional>
 
-#include "launch/decision_table.h"
-#include "launch/launcher.h"
 #include "actions/dialogs.h"
 #include "actions/main_window_fields.h"
+#include "launch/decision_table.h"
+#include "launch/launcher.h"
 
 namespace zelvorn {
 

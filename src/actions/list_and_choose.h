@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "launch/launcher.h"
 #include "actions/dialogs.h"
 #include "actions/main_window_fields.h"
+#include "launch/launcher.h"
 #include "list_file/list_file_reader.h"
 
 namespace zelvorn {
@@ -34,12 +34,6 @@ public:
     // brought to the front, with the list it shows.
     virtual void showOrRaise(MainWindowFields& mainWindow, const std::u16string& listFile,
                              const ListFileStamp& before) = 0;
-};
-
-// The platform's list file, and how to stamp it before the list command.
-struct ListFileLocation {
-    std::u16string path;  // empty: no usable private folder
-    ListFileStamp (*stamp)(const std::u16string& path);
 };
 
 // "Extract files": tidies a drive-root destination, notes the list file as it

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/program.h"
 #include "launch/launcher_posix.h"
-#include "list_file/list_file_access.h"
 #include "main_window/dialogs_qt.h"
 #include "main_window/main_window_qt.h"
 #include "selection_window/selection_window_qt.h"
@@ -43,20 +43,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(ZELVORN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.zelvorn.Zelvorn"));
 
-    zelvorn::ProcessLauncher launcher;
-    zelvorn::QtDialogs dialogs;
-    ThreadSleep wait;
-    zelvorn::SelectionWindowKeeper selectionWindow(launcher, dialogs);
     // Closing the main window only hides it: the selection window may still
     // read its fields, and the program ends when the last window closes.
-    zelvorn::MainWindowSeams seams{launcher,
-                                   dialogs,
-                                   wait,
-                                   selectionWindow,
-                                   {zelvorn::ListFilePath().value_or(u""), zelvorn::StampListFile},
-                                   u"/"};
-    zelvorn::MainWindow mainWindow(seams);
-    dialogs.setOwner(&mainWindow);
-    mainWindow.show();
+    zelvorn::Program<zelvorn::ProcessLauncher, zelvorn::QtDialogs, ThreadSleep,
+                     zelvorn::SelectionWindowKeeper, zelvorn::MainWindow>
+        program(u"/");
+    program.dialogs.setOwner(&program.mainWindow);
+    program.mainWindow.show();
     return app.exec();
 }

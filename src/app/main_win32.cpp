@@ -4,8 +4,8 @@
 
 #include <commctrl.h>
 
+#include "app/program.h"
 #include "launch/launcher_win32.h"
-#include "list_file/list_file_access.h"
 #include "main_window/dialogs_win32.h"
 #include "main_window/main_window_win32.h"
 #include "selection_window/selection_window_win32.h"
@@ -26,19 +26,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
                                        ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&classes);
 
-    zelvorn::ProcessLauncher launcher;
-    zelvorn::Win32Dialogs dialogs;
-    SleepWait wait;
-    zelvorn::SelectionWindowKeeper selectionWindow(launcher, dialogs);
     // The open dialog starts at Windows' drive root.
-    zelvorn::MainWindowSeams seams{launcher,
-                                   dialogs,
-                                   wait,
-                                   selectionWindow,
-                                   {zelvorn::ListFilePath().value_or(u""), zelvorn::StampListFile},
-                                   u"C:\\"};
-    zelvorn::MainWindow mainWindow(seams);
-    dialogs.setOwner(mainWindow.hwnd());
-    ShowWindow(mainWindow.hwnd(), show);
+    zelvorn::Program<zelvorn::ProcessLauncher, zelvorn::Win32Dialogs, SleepWait,
+                     zelvorn::SelectionWindowKeeper, zelvorn::MainWindow>
+        program(u"C:\\");
+    program.dialogs.setOwner(program.mainWindow.hwnd());
+    ShowWindow(program.mainWindow.hwnd(), show);
     return zelvorn::RunMessageLoop();
 }

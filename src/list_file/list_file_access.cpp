@@ -5,6 +5,10 @@
 
 namespace zelvorn {
 
+ListFileLocation PlatformListFile() {
+    return {ListFilePath().value_or(u""), &StampListFile};
+}
+
 ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& before) {
     using Outcome = ListFileRead::Outcome;
     const list_file_system::Opened opened = list_file_system::OpenPlainFile(path);

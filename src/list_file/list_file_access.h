@@ -23,6 +23,9 @@ namespace zelvorn {
 // private folder exists.
 std::optional<std::u16string> ListFilePath();
 
+// This platform's list file with its stamp, as "Extract files" uses them.
+ListFileLocation PlatformListFile();
+
 // What the list file at `path` is like now; never follows a link.
 ListFileStamp StampListFile(const std::u16string& path);
 

@@ -15,9 +15,7 @@ namespace zelvorn {
 namespace {
 
 ListFileStamp StampOf(const struct stat& st) {
-    return {true,
-            static_cast<std::uint64_t>(st.st_dev),
-            static_cast<std::uint64_t>(st.st_ino),
+    return {true, static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
             static_cast<std::uint64_t>(st.st_size),
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
@@ -78,7 +76,8 @@ Opened OpenPlainFile(const std::u16string& path) {
     auto file = std::make_unique<OpenFile>(fd);
     struct stat st {};
     if (::fstat(fd, &st) != 0) return Opened::Refused(Outcome::Unreadable, ReasonOf(errno));
-    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) return Opened::Refused(Outcome::NotPlainFile);
+    if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+        return Opened::Refused(Outcome::NotPlainFile);
     return {Outcome::Read, {}, StampOf(st), std::move(file)};
 }
 

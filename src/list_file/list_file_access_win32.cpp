@@ -57,7 +57,8 @@ Opened OpenPlainFile(const std::u16string& path) {
     const HANDLE handle = OpenPath(path, GENERIC_READ);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Opened::Refused(Outcome::Missing);
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return Opened::Refused(Outcome::Missing);
         return Opened::Refused(Outcome::Unreadable, base::SystemErrorText(error));
     }
     auto file = std::make_unique<OpenFile>(reinterpret_cast<std::intptr_t>(handle));

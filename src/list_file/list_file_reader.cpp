@@ -75,8 +75,7 @@ ListItems ReadListItems(std::string_view bytes, DecodeText decode) {
     return result;
 }
 
-ListFileView ViewOfListFile(const ListFileRead& read, std::u16string_view path,
-                            DecodeText decode) {
+ListFileView ViewOfListFile(const ListFileRead& read, std::u16string_view path, DecodeText decode) {
     ListFileView view;
     const std::u16string file(path);
     switch (read.outcome) {
@@ -109,11 +108,11 @@ ListFileView ViewOfListFile(const ListFileRead& read, std::u16string_view path,
     }
     if (items.cut > 0) {
         if (!view.notice.empty()) view.notice += u' ';
-        view.notice += items.cut == 1 ? u"One entry longer than " + Grouped(kMaxEntryLength) +
-                                            u" characters is shown cut."
-                                      : Grouped(items.cut) + u" entries longer than " +
-                                            Grouped(kMaxEntryLength) +
-                                            u" characters are shown cut.";
+        view.notice += items.cut == 1
+                           ? u"One entry longer than " + Grouped(kMaxEntryLength) +
+                                 u" characters is shown cut."
+                           : Grouped(items.cut) + u" entries longer than " +
+                                 Grouped(kMaxEntryLength) + u" characters are shown cut.";
     }
     return view;
 }

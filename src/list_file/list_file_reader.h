@@ -63,6 +63,12 @@ struct ListFileStamp {
     friend bool operator==(const ListFileStamp&, const ListFileStamp&) = default;
 };
 
+// The platform's list file, and how to stamp it before the list command.
+struct ListFileLocation {
+    std::u16string path;  // empty: no usable private folder
+    ListFileStamp (*stamp)(const std::u16string& path);
+};
+
 // What reading the list file found.
 struct ListFileRead {
     enum class Outcome {
@@ -88,8 +94,7 @@ struct ListFileView {
 // Turns what reading the list file at `path` found into the window's entries
 // and notice: the entries of a file that was read, with a notice when some
 // were left out or cut; no entries and a notice that says why otherwise.
-ListFileView ViewOfListFile(const ListFileRead& read, std::u16string_view path,
-                            DecodeText decode);
+ListFileView ViewOfListFile(const ListFileRead& read, std::u16string_view path, DecodeText decode);
 
 // Where the extractor writes the list of a set's files on Windows; the list
 // command carries it as it stands.

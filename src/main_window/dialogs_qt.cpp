@@ -88,7 +88,8 @@ bool QtDialogs::askYesNo(const std::u16string& title, const std::u16string& text
     // Qt breaks lines at "\n"; a carriage return would show as a stray glyph.
     QString shown = ToQString(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::NoIcon, ToQString(title), shown, QMessageBox::Yes | QMessageBox::No, m_owner);
+    QMessageBox box(QMessageBox::NoIcon, ToQString(title), shown,
+                    QMessageBox::Yes | QMessageBox::No, m_owner);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;

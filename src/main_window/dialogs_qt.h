@@ -21,7 +21,7 @@ public:
     std::optional<std::u16string> chooseFileToOpen(const OpenFileRequest& request) override;
     std::optional<std::u16string> chooseFolder(const std::u16string& title) override;
     std::optional<std::u16string> chooseFileToSave(const std::u16string& startName,
-                                            const std::vector<FileFilter>& filters) override;
+                                                   const std::vector<FileFilter>& filters) override;
     bool askYesNo(const std::u16string& title, const std::u16string& text) override;
 
 private:

@@ -33,9 +33,10 @@ inline constexpr ControlLayout kSourceFrame{"Frame1", Frame, u"Path to .pdi file
 
 // Every control, in drawing order from the top down.
 inline constexpr std::array<const ControlLayout*, 14> kControls{
-    &kConvertToIsoButton, &kExtractFilesButton, &kMinimizeBox,      &kVideoTsBox,
-    &kDeleteAfterBox,     &kDestinationBrowseButton, &kDestinationField, &kExitButton,
-    &kExtractAllButton,   &kSourceField,        &kSourceBrowseButton, &kOptionsFrame,
+    &kConvertToIsoButton, &kExtractFilesButton, &kMinimizeBox,
+    &kVideoTsBox,         &kDeleteAfterBox,     &kDestinationBrowseButton,
+    &kDestinationField,   &kExitButton,         &kExtractAllButton,
+    &kSourceField,        &kSourceBrowseButton, &kOptionsFrame,
     &kDestinationFrame,   &kSourceFrame};
 
 }  // namespace zelvorn::main_window

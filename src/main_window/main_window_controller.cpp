@@ -9,8 +9,7 @@ MainWindowController::MainWindowController(MainWindowView& view, const MainWindo
     : m_view(view), m_seams(seams) {}
 
 void MainWindowController::updateButtons(FieldEvent event) {
-    m_buttons =
-        ButtonStatesAfter(event, m_buttons, m_view.sourcePath(), m_view.destinationPath());
+    m_buttons = ButtonStatesAfter(event, m_buttons, m_view.sourcePath(), m_view.destinationPath());
     m_view.showButtonStates(m_buttons);
 }
 
@@ -27,7 +26,8 @@ void MainWindowController::onDestinationChanged() {
 }
 
 void MainWindowController::onBrowseSource() {
-    if (const auto chosen = m_seams.dialogs.chooseFileToOpen(SourceFileRequest(m_seams.rootFolder))) {
+    if (const auto chosen =
+            m_seams.dialogs.chooseFileToOpen(SourceFileRequest(m_seams.rootFolder))) {
         m_view.setSourcePath(SourceFieldText(*chosen));
     }
 }

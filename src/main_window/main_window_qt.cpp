@@ -95,7 +95,8 @@ MainWindow::MainWindow(const MainWindowSeams& seams, QWidget* parent)
 
     MainWindowController& controller = m_controller;
     // textChanged fires for the program's own changes too, as the handlers expect.
-    connect(sourceField, &QLineEdit::textChanged, this, [&controller] { controller.onSourceChanged(); });
+    connect(sourceField, &QLineEdit::textChanged, this,
+            [&controller] { controller.onSourceChanged(); });
     connect(destinationField, &QLineEdit::textChanged, this,
             [&controller] { controller.onDestinationChanged(); });
     for (const PressHandler& press : kPressHandlers) {

@@ -50,9 +50,8 @@ void ExtractSelected(const SelectionWindowSeams& seams, SelectionList& list) {
     if (!choice) return;
     // The names travel through the hidden field, which keeps the last press's.
     list.setNamesText(NamesText(list.selectedEntries()));
-    const std::u16string commandLine =
-        ComposeCommandLine(choice->prefix, mainWindow.destinationPath(), mainWindow.sourcePath(),
-                           list.namesText());
+    const std::u16string commandLine = ComposeCommandLine(
+        choice->prefix, mainWindow.destinationPath(), mainWindow.sourcePath(), list.namesText());
     LaunchOrReport(seams.launcher, seams.dialogs, commandLine, choice->style);
 }
 

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "launch/decision_table.h"
-#include "launch/launcher.h"
 #include "actions/dialogs.h"
 #include "actions/main_window_fields.h"
+#include "launch/decision_table.h"
+#include "launch/launcher.h"
 
 namespace zelvorn {
 

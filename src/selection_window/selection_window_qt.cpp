@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selection_window/selection_window_qt.h"
 
-#include "selection_window/layout.h"
 #include "list_file/list_file_access.h"
+#include "selection_window/layout.h"
 #include "window_kit/caption_controls_qt.h"
 #include "window_kit/window_look_qt.h"
 
@@ -37,7 +37,8 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, const ListFileStamp
     m_notice->setTextFormat(Qt::PlainText);
     m_notice->setVisible(false);
 
-    connect(extractButton, &QPushButton::clicked, this, [this] { ExtractSelected(m_seams, *this); });
+    connect(extractButton, &QPushButton::clicked, this,
+            [this] { ExtractSelected(m_seams, *this); });
 
     loadList(before);
     fileList->setFocus();
@@ -88,8 +89,9 @@ SelectionWindow* SelectionWindowKeeper::window() const {
     return m_window && m_window->isVisible() ? m_window.data() : nullptr;
 }
 
-void SelectionWindowKeeper::showOrRaise(MainWindowFields& mainWindow, const std::u16string& listFile,
-                              const ListFileStamp& before) {
+void SelectionWindowKeeper::showOrRaise(MainWindowFields& mainWindow,
+                                        const std::u16string& listFile,
+                                        const ListFileStamp& before) {
     if (!window()) {
         delete m_window;
         m_window = new SelectionWindow({mainWindow, m_launcher, m_dialogs, listFile}, before);

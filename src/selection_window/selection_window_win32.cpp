@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "selection_window/selection_window_win32.h"
 
-#include "selection_window/layout.h"
 #include "list_file/list_file_access.h"
+#include "selection_window/layout.h"
 #include "window_kit/text_win32.h"
 
 namespace zelvorn {
@@ -10,7 +10,8 @@ namespace zelvorn {
 namespace {
 
 // The notice: a wrapping label over the empty bottom left.
-constexpr ControlLayout kNotice{"notice", ControlKind::Label, {}, selection_window::kNoticeRect, {}, 4, {}};
+constexpr ControlLayout kNotice{
+    "notice", ControlKind::Label, {}, selection_window::kNoticeRect, {}, 4, {}};
 
 }  // namespace
 
@@ -18,8 +19,10 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, const ListFileStamp
     : m_seams(std::move(seams)) {
     namespace layout = selection_window;
     const Binding controls[] = {
-        {layout::kNamesField, namesField}, {layout::kExtractButton, extractButton},
-        {layout::kFileList, fileList},     {layout::kListLabel, listLabel},
+        {layout::kNamesField, namesField},
+        {layout::kExtractButton, extractButton},
+        {layout::kFileList, fileList},
+        {layout::kListLabel, listLabel},
         {kNotice, m_notice},
     };
     create(layout::kWindow, controls);
@@ -82,8 +85,9 @@ void SelectionWindow::onCommand(HWND control, int code) {
 SelectionWindowKeeper::SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs)
     : m_launcher(launcher), m_dialogs(dialogs) {}
 
-void SelectionWindowKeeper::showOrRaise(MainWindowFields& mainWindow, const std::u16string& listFile,
-                              const ListFileStamp& before) {
+void SelectionWindowKeeper::showOrRaise(MainWindowFields& mainWindow,
+                                        const std::u16string& listFile,
+                                        const ListFileStamp& before) {
     if (!m_window || !m_window->hwnd()) {
         m_window = std::make_unique<SelectionWindow>(
             SelectionWindowSeams{mainWindow, m_launcher, m_dialogs, listFile}, before);

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "launch/launcher.h"
 #include "actions/list_and_choose.h"
+#include "launch/launcher.h"
 #include "selection_window/extract_selected.h"
 
 namespace zelvorn {

@@ -32,7 +32,10 @@ struct MainWindowHarness {
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
     RecordingSteps steps;
-    MainWindow window{{launcher, dialogs, steps, steps,
+    MainWindow window{{launcher,
+                       dialogs,
+                       steps,
+                       steps,
                        {u"/run/pdilist.txt", [](const std::u16string&) { return ListFileStamp{}; }},
                        u"/"}};
 };

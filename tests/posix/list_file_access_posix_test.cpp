@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 
 #include "base/utf8.h"
 
@@ -23,7 +23,9 @@ struct ListFileAccessTest : testing::Test {
         fs::create_directories(dir);
     }
     ~ListFileAccessTest() override { fs::remove_all(dir); }
-    std::u16string path(const std::string& name) { return base::Utf8ToUtf16((dir / name).string()); }
+    std::u16string path(const std::string& name) {
+        return base::Utf8ToUtf16((dir / name).string());
+    }
     ListFileRead read(const std::string& name, const ListFileStamp& before = {}) {
         return ReadListFile(path(name), before);
     }
@@ -58,8 +60,8 @@ TEST_F(ListFileAccessTest, RefusesWhatIsNoPlainListWithoutBlocking) {
     const struct {
         const char* name;
         ListFileRead::Outcome outcome;
-    } rows[] = {{"absent", Missing},      {"link", NotPlainFile},   {"dangling", NotPlainFile},
-                {"folder", NotPlainFile}, {"fifo", NotPlainFile},   {"huge", TooLarge}};
+    } rows[] = {{"absent", Missing},      {"link", NotPlainFile}, {"dangling", NotPlainFile},
+                {"folder", NotPlainFile}, {"fifo", NotPlainFile}, {"huge", TooLarge}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(read(row.name).outcome, row.outcome);
@@ -76,8 +78,8 @@ TEST_F(ListFileAccessTest, ListFileLivesInAPrivateRuntimeFolder) {
     fs::permissions(dir / "run", fs::perms::all);  // others could plant a list
     EXPECT_EQ(ListFilePath(), std::nullopt);
     ::unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(ListFilePath(), base::Utf8ToUtf16("/tmp/runtime-" + std::to_string(::geteuid()) +
-                                          "/pdilist.txt"));
+    EXPECT_EQ(ListFilePath(),
+              base::Utf8ToUtf16("/tmp/runtime-" + std::to_string(::geteuid()) + "/pdilist.txt"));
     if (saved) ::setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
 }
 

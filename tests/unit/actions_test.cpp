@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "core_fakes.h"
 #include "actions/convert_to_iso.h"
 #include "actions/extract_all.h"
+#include "core_fakes.h"
 #include "selection_window/extract_selected.h"
 
 namespace zelvorn {

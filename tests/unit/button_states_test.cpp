@@ -28,7 +28,8 @@ TEST(ButtonStates, LoadingDisablesWhatAnEmptyFieldCannotServeAndChangesOnlyEnabl
     };
     for (const auto& row : rows) {
         ActionButtonStates states = ButtonStatesAfter(Loaded, {}, row.source, row.destination);
-        for (const FieldEvent change : row.changes) states = ButtonStatesAfter(change, states, u"", u"");
+        for (const FieldEvent change : row.changes)
+            states = ButtonStatesAfter(change, states, u"", u"");
         EXPECT_EQ(states, row.expected) << "row " << (&row - rows);
     }
 }

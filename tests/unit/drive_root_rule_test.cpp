@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core_fakes.h"
 #include "base/utf8.h"
+#include "core_fakes.h"
 
 namespace zelvorn {
 namespace {

@@ -12,7 +12,8 @@ struct ListAndChooseTest : testing::Test {
     ListAndChooseTest() {
         fields.destination = u"E:\\";
         fields.source = u"C:\\Sets\\My Movie.pdi";
-        fields.boxes = {BoxState::Checked, BoxState::Checked, BoxState::Checked};  // read by no step
+        fields.boxes = {BoxState::Checked, BoxState::Checked,
+                        BoxState::Checked};  // read by no step
         launcher.onLaunch = [this] { steps.steps.push_back("launch"); };
     }
     void press(std::u16string path = u"C:\\pdilist.txt") {
@@ -29,10 +30,9 @@ struct ListAndChooseTest : testing::Test {
 TEST_F(ListAndChooseTest, TidiesListsMinimisedWaitsASecondThenOpensTheWindow) {
     press();
     EXPECT_EQ(fields.destination, u"E:");
-    EXPECT_EQ(launcher.launches,
-              (std::vector<RecordingLauncher::Launch>{
-                  {u"pdixtract -gb C:\\pdilist.txt \"C:\\Sets\\My Movie.pdi\"",
-                   WindowStyle::MinimizedActive}}));
+    EXPECT_EQ(launcher.launches, (std::vector<RecordingLauncher::Launch>{
+                                     {u"pdixtract -gb C:\\pdilist.txt \"C:\\Sets\\My Movie.pdi\"",
+                                      WindowStyle::MinimizedActive}}));
     EXPECT_EQ(steps.steps, (std::vector<std::string>{"launch", "wait 1000", "open"}));
     // The window learns what the list file was like before the command.
     EXPECT_EQ(steps.stamps, (std::vector<ListFileStamp>{{true, 1, 2, 3, 4}}));

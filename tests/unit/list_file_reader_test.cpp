@@ -42,7 +42,8 @@ TEST(ReadListItems, KeepsTheFirst32767EntriesAndCutsLongOnes) {
     EXPECT_EQ(items.entries.back(), u"F32766 1");
     EXPECT_EQ(items.leftOut, 3u);
 
-    items = ReadListItems(std::string(4097, 'x') + "\r\n" + std::string(4096, 'y'), base::Utf8ToUtf16);
+    items =
+        ReadListItems(std::string(4097, 'x') + "\r\n" + std::string(4096, 'y'), base::Utf8ToUtf16);
     EXPECT_EQ(items.entries, (Entries{std::u16string(4096, u'x'), std::u16string(4096, u'y')}));
     EXPECT_EQ(items.cut, 1u);
 }

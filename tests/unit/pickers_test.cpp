@@ -16,10 +16,11 @@ TEST(Pickers, FieldsGetThePathWithoutBlanksOrTrailingSlashes) {
     EXPECT_EQ(DestinationFieldText(u"/"), u"/");
     EXPECT_EQ(DestinationFieldText(u"E:\\"), u"E:\\");
     const OpenFileRequest request = SourceFileRequest(u"C:\\");
-    EXPECT_EQ(request, (OpenFileRequest{u"Open File",
-                                        {{u"InstantCopy Images (*.pdi)", u"*.pdi"},
-                                         {u"All Files (*.*)", u"*.*"}},
-                                        u"C:\\"}));
+    EXPECT_EQ(
+        request,
+        (OpenFileRequest{u"Open File",
+                         {{u"InstantCopy Images (*.pdi)", u"*.pdi"}, {u"All Files (*.*)", u"*.*"}},
+                         u"C:\\"}));
 }
 
 TEST(Pickers, ADropFillsOnlyTheFieldItsOneItemFits) {

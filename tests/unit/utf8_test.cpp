@@ -14,8 +14,8 @@ TEST(Utf8, RoundTripsAndReplacesWhatDoesNotDecode) {
         std::string_view bytes;
         std::u16string_view text;
     } invalid[] = {
-        {"\xff", u"\uFFFD"},         {"a\x80z", u"a\uFFFDz"},       {"\xc3", u"\uFFFD"},
-        {"\xc0\xaf", u"\uFFFD"},     {"\xed\xa0\x80", u"\uFFFD"},   {"\xf4\x90\x80\x80", u"\uFFFD"},
+        {"\xff", u"\uFFFD"},       {"a\x80z", u"a\uFFFDz"},     {"\xc3", u"\uFFFD"},
+        {"\xc0\xaf", u"\uFFFD"},   {"\xed\xa0\x80", u"\uFFFD"}, {"\xf4\x90\x80\x80", u"\uFFFD"},
         {"\xe2\x82x", u"\uFFFDx"},
     };
     for (const auto& row : invalid) EXPECT_EQ(Utf8ToUtf16(row.bytes), row.text);

@@ -23,7 +23,9 @@ private slots:
     }
     void cleanup() { delete h; }
 
-    void buttonsAreEnabledByChangesOnly();
+    void buttonStatesFollowTheFields();
+    void eachBoxGivesItsOwnOption();
+    void browseAsksTheDialogsAndFillsTheFields();
     void tabOrderSkipsFramesAndDisabledButtons();
     void layoutAndCaptionsFit();
     void buttonsHandTheirFieldsToTheCore();
@@ -40,29 +42,14 @@ private:
     MainWindowHarness* h = nullptr;
 };
 
-void MainWindowQtTest::buttonsAreEnabledByChangesOnly() {
-    // Steps are field:text, where "-" empties the field and "~" is a blank;
-    // the states are those of Command2, Command5 and Command6.
-    const struct {
-        QString steps, enabled;
-    } rows[] = {
-        {"", "000"},         {"Text1:a", "001"}, {"Text1:a Text1:-", "001"},
-        {"Text2:/o", "111"}, {"Text2:~", "111"}, {"Text1:a Text2:/o Text1:- Text2:-", "111"}};
-    for (const auto& row : rows) {
-        cleanup();
-        init();
-        for (const QString& step : row.steps.split(u' ', Qt::SkipEmptyParts)) {
-            auto* edit = h->control<QLineEdit>(step.section(u':', 0, 0).toLatin1().constData());
-            const QString text = step.section(u':', 1);
-            if (text == u'-') {
-                edit->selectAll();
-                QTest::keyClick(edit, Qt::Key_Delete);
-            } else {
-                QTest::keyClicks(edit, QString(text).replace(u'~', u' '));
-            }
-        }
-        QCOMPARE(enabledActions(), row.enabled);
-    }
+void MainWindowQtTest::buttonStatesFollowTheFields() {
+    // The rules are the core's; this is the wiring: both fields' changes, and
+    // each button shown as the rules say.
+    QCOMPARE(enabledActions(), "000");
+    QTest::keyClicks(h->control("Text1"), "a");
+    QCOMPARE(enabledActions(), "001");
+    QTest::keyClicks(h->control("Text2"), " ");
+    QCOMPARE(enabledActions(), "111");
 }
 
 void MainWindowQtTest::tabOrderSkipsFramesAndDisabledButtons() {
@@ -130,6 +117,39 @@ void MainWindowQtTest::buttonsHandTheirFieldsToTheCore() {
             {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"", WindowStyle::MinimizedActive},
             {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"",
              WindowStyle::MinimizedActive}}));
+}
+
+void MainWindowQtTest::eachBoxGivesItsOwnOption() {
+    QTest::keyClicks(h->control("Text1"), "/s.pdi");
+    QTest::keyClicks(h->control("Text2"), "/o");
+    const struct {
+        const char* box;
+        std::u16string_view prefix;
+        WindowStyle style;
+    } rows[] = {
+        {"Check1", u"pdixtract -r -m ", WindowStyle::MaximizedActive},
+        {"Check2", u"pdixtract -v -m ", WindowStyle::MaximizedActive},
+        {"Check3", u"pdixtract -m ", WindowStyle::MinimizedActive},
+    };
+    for (const auto& row : rows) {
+        auto* box = h->control<QCheckBox>(row.box);
+        box->setChecked(true);
+        QTest::mouseClick(h->control("Command2"), Qt::LeftButton);
+        box->setChecked(false);
+        QCOMPARE(h->launcher.launches.back(),
+                 (RecordingLauncher::Launch{std::u16string(row.prefix) + u"\"/o\" \"/s.pdi\"",
+                                            row.style}));
+    }
+}
+
+void MainWindowQtTest::browseAsksTheDialogsAndFillsTheFields() {
+    h->dialogs.answers = {u"/sets/a.pdi", u"/films/"};
+    QTest::mouseClick(h->control("Command1"), Qt::LeftButton);
+    QTest::mouseClick(h->control("Command4"), Qt::LeftButton);
+    QCOMPARE(h->dialogs.openRequests.at(0).startFolder, std::u16string(u"/"));
+    QCOMPARE(h->control<QLineEdit>("Text1")->text(), "/sets/a.pdi");
+    QCOMPARE(h->control<QLineEdit>("Text2")->text(), "/films");
+    QCOMPARE(enabledActions(), "111");
 }
 
 void MainWindowQtTest::dropsFillTheFieldThatFits() {

@@ -6,9 +6,9 @@
 #include <QTest>
 #include <cstdio>
 
+#include "list_file/list_file_access.h"
 #include "main_window_harness.h"
 #include "selection_window/selection_window_qt.h"
-#include "list_file/list_file_access.h"
 #include "window_kit/caption_controls_qt.h"
 #include "window_kit/window_look_qt.h"
 
