@@ -50,8 +50,6 @@ expect_call 4 -gb "$XDG_RUNTIME_DIR/pdilist.txt" "/sets/My Movie.pdi"
 window "List files" >/dev/null
 key Down ctrl+Down ctrl+Down ctrl+space alt+v alt+e
 expect_call 5 -m "$WORK/My Out" "/sets/My Movie.pdi" VIDEO_TS.VOB VTS_01_1.VOB
-sleep 0.5
-[ ! -e "$ZELVORN_E2E_RECORDS/call.6" ] || fail "an extra start"
 # Alt+X on the main window ends both windows.
 expect_exit_on_alt_x
 echo "PASS session"

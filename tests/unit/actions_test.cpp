@@ -39,7 +39,7 @@ TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
     };
     for (const auto& row : rows) {
         FakeMainWindowFields main;
-        main.destination = u"D:\\Out";
+        main.destination = u"E:\\";  // tidied by Extract all files before it composes
         main.source = u"D:\\Images\\disc.pdi";
         main.boxes = row.boxes;
         FakeSelectionList list;
@@ -54,26 +54,11 @@ TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
         ConvertToIso(main, launcher, dialogs, saveAs);
         EXPECT_EQ(
             launcher.launches,
-            (std::vector{launch(row.extractAll, u"\"D:\\Out\" \"D:\\Images\\disc.pdi\""),
+            (std::vector{launch(row.extractAll, u"\"E:\" \"D:\\Images\\disc.pdi\""),
                          launch(row.extractSelected,
-                                u"\"D:\\Out\" \"D:\\Images\\disc.pdi\" VIDEO_TS.IFO VTS_01_1.VOB*"),
+                                u"\"E:\" \"D:\\Images\\disc.pdi\" VIDEO_TS.IFO VTS_01_1.VOB*"),
                          launch(row.convert, u"\"E:\\film.iso\" \"D:\\Images\\disc.pdi\"")}));
     }
-}
-
-TEST(ExtractAll, TidiesADriveRootBeforeComposingAndKeepsItWithoutALaunch) {
-    FakeMainWindowFields fields;
-    fields.destination = u"E:\\";
-    fields.source = u"C:\\Sets\\My Movie.pdi";
-    fields.boxes = {X, O, X};
-    RecordingLauncher launcher;
-    ScriptedDialogs dialogs;
-    ExtractAll(fields, launcher, dialogs);
-    ExtractAll(fields, launcher, dialogs);
-    const RecordingLauncher::Launch launch{u"pdixtract -r -m \"E:\" \"C:\\Sets\\My Movie.pdi\"",
-                                           MinimizedActive};
-    EXPECT_EQ(launcher.launches, (std::vector{launch, launch}));
-    EXPECT_EQ(fields.rewrites, 1);
 }
 
 TEST(NamesText, OneBlankAndTheTextBeforeTheFirstBlankPerEntry) {

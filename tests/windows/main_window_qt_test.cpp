@@ -96,27 +96,11 @@ void MainWindowQtTest::buttonsHandTheirFieldsToTheCore() {
     QTest::keyClicks(h->control("Text1"), "/sets/My Movie.pdi");
     QTest::mouseClick(h->control("Command6"), Qt::LeftButton);
     QCOMPARE(enabledActions(), "111");
-    QTest::keyClicks(h->control("Text2"), "E:\\");
-    QTest::mouseClick(h->control("Check1"), Qt::LeftButton, {}, QPoint(60, 20));  // on the caption
-    QTest::mouseClick(h->control("Check3"), Qt::LeftButton);
-    QTest::mouseClick(h->control("Command2"), Qt::LeftButton);
-    QCOMPARE(h->control<QLineEdit>("Text2")->text(), "E:");
     QTest::mouseClick(h->control("Command5"), Qt::LeftButton);
     QCOMPARE(h->steps.steps, (std::vector<std::string>{"wait 1000", "open"}));
-    // Convert writes the dialog's name, the same one again still counting as a change.
-    h->dialogs.answers = {u"/iso/film", u"/iso/film"};
-    h->dialogs.yes = true;
-    for (int i = 0; i < 2; ++i) QTest::mouseClick(h->control("Command6"), Qt::LeftButton);
-    QCOMPARE(h->dialogs.saveStartNames, (std::vector<std::u16string>{u"", u"", u"/iso/film"}));
-    QCOMPARE(
-        h->launcher.launches,
-        (std::vector<RecordingLauncher::Launch>{
-            {u"pdixtract -r -m \"E:\" \"/sets/My Movie.pdi\"", WindowStyle::MinimizedActive},
-            {u"pdixtract -gb /run/pdilist.txt \"/sets/My Movie.pdi\"",
-             WindowStyle::MinimizedActive},
-            {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"", WindowStyle::MinimizedActive},
-            {u"pdixtract -r -i \"/iso/film\" \"/sets/My Movie.pdi\"",
-             WindowStyle::MinimizedActive}}));
+    QCOMPARE(h->launcher.launches.back(),
+             (RecordingLauncher::Launch{u"pdixtract -gb /run/pdilist.txt \"/sets/My Movie.pdi\"",
+                                        WindowStyle::MinimizedActive}));
 }
 
 void MainWindowQtTest::eachBoxGivesItsOwnOption() {
@@ -132,10 +116,11 @@ void MainWindowQtTest::eachBoxGivesItsOwnOption() {
         {"Check3", u"pdixtract -m ", WindowStyle::MinimizedActive},
     };
     for (const auto& row : rows) {
-        auto* box = h->control<QCheckBox>(row.box);
-        box->setChecked(true);
+        // Ticked by a click on its caption, and again to untick it.
+        const QPoint caption(60, 20);
+        QTest::mouseClick(h->control(row.box), Qt::LeftButton, {}, caption);
         QTest::mouseClick(h->control("Command2"), Qt::LeftButton);
-        box->setChecked(false);
+        QTest::mouseClick(h->control(row.box), Qt::LeftButton, {}, caption);
         QCOMPARE(h->launcher.launches.back(),
                  (RecordingLauncher::Launch{std::u16string(row.prefix) + u"\"/o\" \"/s.pdi\"",
                                             row.style}));

@@ -46,7 +46,8 @@ private:
         if (!opener) opener = std::make_unique<SelectionWindowKeeper>(launcher, dialogs);
         opener->showOrRaise(main, list, before);
         SelectionWindow* window = opener->window();
-        if (window && !QTest::qWaitForWindowActive(window)) qWarning("window not active");
+        // The window comes to the front, ready for keys, each time it is asked for.
+        if (!window || !QTest::qWaitForWindowActive(window)) return nullptr;
         return window;
     }
     QStringList entries(SelectionWindow* window) {
@@ -66,6 +67,7 @@ private:
 
 void SelectionWindowQtTest::opensFocusedWithNothingSelectedAndFits() {
     SelectionWindow* window = open();
+    QVERIFY(window);
     auto* list1 = window->findChild<QListWidget*>("List1");
     QCOMPARE(QApplication::focusWidget(), list1);
     QVERIFY(list1->selectedItems().isEmpty());
@@ -82,6 +84,7 @@ void SelectionWindowQtTest::opensFocusedWithNothingSelectedAndFits() {
 void SelectionWindowQtTest::aStaleListIsNeverShown() {
     const ListFileStamp before = StampListFile(list);
     SelectionWindow* window = open(before);
+    QVERIFY(window);
     QCOMPARE(entries(window), QStringList());
     QVERIFY(window->notice()->isVisible());
     QVERIFY(window->notice()->text().startsWith("No new list of files"));
@@ -89,12 +92,14 @@ void SelectionWindowQtTest::aStaleListIsNeverShown() {
 
 void SelectionWindowQtTest::oneWindowAtATimeReadingAfreshWhenReopened() {
     SelectionWindow* first = open();
+    QVERIFY(first);
     write("NEW.VOB 1\r\n");
     QCOMPARE(open(), first);
     QCOMPARE(entries(first).size(), 4);  // an open window keeps its list
     first->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     SelectionWindow* second = open();
+    QVERIFY(second);
     QCOMPARE(entries(second), QStringList{"NEW.VOB 1"});
 }
 

@@ -98,12 +98,15 @@ TEST_F(ProcessLauncherTest, RunsInItsOwnTerminalOnlyOnAnXDisplay) {
     for (const auto& row : rows) {
         fs::remove(dir / "pdixtract.rec");
         ::setenv("DISPLAY", row.display, 1);
-        ::setenv("PDIXTRACT_HOLD_ON_ERROR", "", 1);  // ours replaces the user's
+        // The user's own setting never reaches the extractor: ours replaces it
+        // in a terminal, and without one there is nobody to hold a window for.
+        ::setenv("PDIXTRACT_HOLD_ON_ERROR", "9", 1);
         ProcessLauncher launcher;
         EXPECT_TRUE(launcher.launch(u"pdixtract -gb", row.style).started());
         EXPECT_EQ(recorded(), row.expected);
     }
     ::setenv("DISPLAY", savedDisplay.c_str(), 1);
+    ::unsetenv("PDIXTRACT_HOLD_ON_ERROR");
 }
 
 }  // namespace
