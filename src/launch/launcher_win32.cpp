@@ -6,9 +6,11 @@
 #include <string>
 
 #include "base/system_error_text.h"
-#include "window_kit/text_win32.h"
+#include "base/windows_text.h"
 
 namespace zelvorn {
+
+using base::WideOf;
 
 LaunchResult ProcessLauncher::launch(std::u16string_view commandLine, WindowStyle style) {
     // CreateProcessW may write into the line, so it gets a copy of its own.

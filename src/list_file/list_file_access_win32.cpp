@@ -4,10 +4,13 @@
 #include <algorithm>
 
 #include "base/system_error_text.h"
+#include "base/windows_text.h"
 #include "list_file/list_file_access.h"
-#include "window_kit/text_win32.h"
 
 namespace zelvorn {
+
+using base::FromAnsi;
+using base::WideOf;
 
 namespace {
 
