@@ -3,7 +3,7 @@
 # Unpacks the Debian source package of each PACKAGE, Debian's patches applied,
 # into DIR/PACKAGE (whatever its version), unless it is there already:
 #   bash scripts/fetch-debian-source.sh DIR PACKAGE...
-# Needs a deb-src entry in apt's sources and dpkg-dev (scripts/install-deps.sh).
+# Needs a deb-src entry in apt's sources and dpkg-dev (scripts/install-deps.sh windows).
 set -euo pipefail
 dir=$1
 shift
@@ -15,7 +15,7 @@ for package in "$@"; do
     if ! (cd "$work" && apt-get source -q "$package") >"$work.log" 2>&1; then
         cat "$work.log" >&2
         echo "cannot fetch the Debian source of $package: is there a deb-src entry" \
-            "(bash scripts/install-deps.sh)?" >&2
+            "(bash scripts/install-deps.sh windows)?" >&2
         rm -rf "$work" "$work.log"
         exit 1
     fi

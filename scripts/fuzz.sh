@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-15}
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh fuzz
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DZELVORN_BUILD_FUZZ=ON -DZELVORN_BUILD_TESTS=OFF -DZELVORN_BUILD_BENCH=OFF >/dev/null

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sets everything up, builds Zelvorn and our pdixtract, and starts Zelvorn
-# with that pdixtract on the search path.
+# Installs what building and running need, builds Zelvorn and our pdixtract
+# (Linux only, no tests) and starts Zelvorn with that pdixtract on the search
+# path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh run
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DZELVORN_BUILD_TESTS=OFF -DZELVORN_BUILD_BENCH=OFF -DZELVORN_BUILD_WINDOWS=OFF >/dev/null
+    -DZELVORN_BUILD_TESTS=OFF -DZELVORN_BUILD_BENCH=OFF >/dev/null
 cmake --build build-release -j"$(nproc)"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
