@@ -8,8 +8,8 @@
 #include <fstream>
 #include <string>
 
-#include "commands.h"
 #include "fuzz_checks.h"
+#include "pdixtract/commands.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
         const char* argv[] = {"pdixtract", command, target.c_str(), set.c_str()};
         fs::remove_all(target);
         const int status =
-            pdix::run(pdix::parse_args(4, argv), {work.null, work.null, false, false});
+            pdixtract::Run(pdixtract::ParseArgs(4, argv), {work.null, work.null, false, false});
         if (status == 2 || status == 7) return "an exit status no image can cause";
     }
     return nullptr;

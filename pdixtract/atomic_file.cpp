@@ -3,18 +3,18 @@
 #include <cstdio>
 #include <random>
 
-#include "atomic_file.h"
-#include "errors.h"
+#include "pdixtract/atomic_file.h"
+#include "pdixtract/errors.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-constexpr std::size_t name_max = 255;
+constexpr std::size_t kNameMax = 255;
 
 // Cuts text to at most max bytes without splitting a UTF-8 character; as many UTF-16 units
 // never exceed the bytes, the name then fits in a folder entry on Windows too.
-std::string cut_utf8(const std::string& text, std::size_t max) {
+std::string CutUtf8(const std::string& text, std::size_t max) {
     if (text.size() <= max) return text;
     while (max > 0 && (static_cast<unsigned char>(text[max]) & 0xC0) == 0x80) --max;
     return text.substr(0, max);
@@ -22,35 +22,35 @@ std::string cut_utf8(const std::string& text, std::size_t max) {
 
 }  // namespace
 
-std::string AtomicFile::next_temporary_name() const {
+std::string AtomicFile::nextTemporaryName() const {
     static unsigned serial = std::random_device()();
-    std::size_t slash = last_separator(m_target);
+    std::size_t slash = LastSeparator(m_target);
     std::string dir = slash == std::string::npos ? std::string() : m_target.substr(0, slash + 1);
     std::string base = slash == std::string::npos ? m_target : m_target.substr(slash + 1);
     // ".NAME.XXXXXXXX.part" must fit in a folder entry even when NAME already fills one.
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%08x", serial++);
-    return dir + "." + cut_utf8(base, name_max - 15) + "." + suffix + ".part";
+    return dir + "." + CutUtf8(base, kNameMax - 15) + "." + suffix + ".part";
 }
 
-void AtomicFile::refuse_odd_target() const {
-    FileKind kind = look_at(m_target);
-    if (kind != FileKind::missing && kind != FileKind::regular) {
-        throw Error(ExitCode::write_failed,
+void AtomicFile::refuseOddTarget() const {
+    FileKind kind = LookAt(m_target);
+    if (kind != FileKind::Missing && kind != FileKind::Regular) {
+        throw Error(ExitCode::WriteFailed,
                     "will not replace something that is not a regular file: " + m_target);
     }
 }
 
 void AtomicFile::fail(int errnum) const {
-    throw Error(ExitCode::write_failed, with_errno("cannot write " + m_target, errnum));
+    throw Error(ExitCode::WriteFailed, WithErrno("cannot write " + m_target, errnum));
 }
 
-void AtomicFile::check_complete(std::uint64_t size) const {
+void AtomicFile::checkComplete(std::uint64_t size) const {
     if (m_written != size) {
-        throw Error(ExitCode::bad_image, "the image holds only " + std::to_string(m_written) +
-                                             " of the file's " + std::to_string(size) +
-                                             " bytes, not written: " + m_target);
+        throw Error(ExitCode::BadImage, "the image holds only " + std::to_string(m_written) +
+                                            " of the file's " + std::to_string(size) +
+                                            " bytes, not written: " + m_target);
     }
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

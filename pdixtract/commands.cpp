@@ -1,68 +1,68 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "commands.h"
+#include "pdixtract/commands.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <map>
 #include <set>
 
-#include "atomic_file.h"
-#include "errors.h"
-#include "member_set.h"
+#include "pdixtract/atomic_file.h"
+#include "pdixtract/errors.h"
+#include "pdixtract/member_set.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-constexpr std::uint64_t copy_chunk = 64u << 20;  // bounds the time between progress updates
+constexpr std::uint64_t kCopyChunk = 64u << 20;  // bounds the time between progress updates
 
-[[noreturn]] void usage_error(const std::string& what) {
-    throw Error(ExitCode::usage, what + " (see pdixtract --help)");
+[[noreturn]] void UsageError(const std::string& what) {
+    throw Error(ExitCode::Usage, what + " (see pdixtract --help)");
 }
 
-std::string base_name(const std::string& path) {
-    std::size_t slash = last_separator(path);
+std::string BaseName(const std::string& path) {
+    std::size_t slash = LastSeparator(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // An output must never overwrite a member, nor be named so that it joins the set.
-void refuse_set_as_output(const MemberSet& set, const std::string& target) {
-    if (set.would_touch(target)) {
-        throw Error(ExitCode::write_failed,
+void RefuseSetAsOutput(const MemberSet& set, const std::string& target) {
+    if (set.wouldTouch(target)) {
+        throw Error(ExitCode::WriteFailed,
                     "output would overwrite a set member or join the set: " + target);
     }
 }
 
 // -r: only ever the members, each only if it is still the file that was read, and only
 // once everything else has succeeded.
-void remove_members(MemberSet& set) {
+void RemoveMembers(MemberSet& set) {
     set.close();
     std::string failure;
     for (const Member& m : set.members()) {
-        int err = remove_if_same(m.path, m.id);
+        int err = RemoveIfSame(m.path, m.id);
         if (err == 0 || !failure.empty()) continue;
         failure =
             err == EEXIST
                 ? "set member was replaced during the run, not deleted: " + m.path
-                : with_errno("cannot delete set member " + m.path + " (the work itself succeeded)",
-                             err);
+                : WithErrno("cannot delete set member " + m.path + " (the work itself succeeded)",
+                            err);
     }
-    if (!failure.empty()) throw Error(ExitCode::remove_failed, failure);
+    if (!failure.empty()) throw Error(ExitCode::RemoveFailed, failure);
 }
 
 // Copies the bytes at extents of the image, in order, into out from offset 0.
-void copy_extents(const MemberSet& set, const std::vector<Extent>& extents, AtomicFile& out,
-                  Progress& progress) {
+void CopyExtents(const MemberSet& set, const std::vector<Extent>& extents, AtomicFile& out,
+                 Progress& progress) {
     std::uint64_t written = 0;
     for (const Extent& e : extents) {
         for (std::uint64_t done = 0; done < e.length;) {
             std::uint64_t at = e.offset + done;
-            std::size_t i = set.member_at(at);
+            std::size_t i = set.memberAt(at);
             const Member& m = set.members()[i];
-            std::uint64_t len = std::min({e.length - done, m.start + m.size - at, copy_chunk});
-            std::uint64_t n = out.copy_from(set.handle(i), m.path, at - m.start, written, len);
+            std::uint64_t len = std::min({e.length - done, m.start + m.size - at, kCopyChunk});
+            std::uint64_t n = out.copyFrom(set.handle(i), m.path, at - m.start, written, len);
             if (n == 0)
-                throw Error(ExitCode::bad_image, "set member shrank while reading: " + m.path);
+                throw Error(ExitCode::BadImage, "set member shrank while reading: " + m.path);
             done += n;
             written += n;
             progress.advance(n);
@@ -76,12 +76,12 @@ class Omissions {
 public:
     Omissions(const Console& con) : m_con(con) {}
     void report(ExitCode code, const std::string& message, Progress* progress = nullptr) {
-        if (progress) progress->clear_line();
-        std::fprintf(m_con.err, "pdixtract: %s\n", printable(message).c_str());
+        if (progress) progress->clearLine();
+        std::fprintf(m_con.err, "pdixtract: %s\n", Printable(message).c_str());
         std::fflush(m_con.err);
         if (m_count++ == 0) m_code = code;
     }
-    void report_all(const Volume& volume) {
+    void reportAll(const Volume& volume) {
         for (const Problem& p : volume.problems()) report(p.code, p.message);
     }
     // Throws unless nothing was left out.
@@ -89,61 +89,60 @@ public:
         if (m_count == 0) return;
         throw Error(m_code, std::to_string(m_count) + (m_count == 1 ? " entry" : " entries") +
                                 " of the image left out" +
-                                (opts.remove_members ? ", set members kept" : "") + ": " +
-                                opts.set);
+                                (opts.removeMembers ? ", set members kept" : "") + ": " + opts.set);
     }
 
 private:
     Console m_con;
     unsigned m_count = 0;
-    ExitCode m_code = ExitCode::ok;
+    ExitCode m_code = ExitCode::Ok;
 };
 
 }  // namespace
 
-Options parse_args(int argc, const char* const* argv) {
+Options ParseArgs(int argc, const char* const* argv) {
     Options o;
     std::vector<std::string> args(argv + 1, argv + argc);
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
-            o.mode = Options::Mode::help;
+            o.mode = Options::Mode::Help;
             return o;
         }
         if (a == "-r") {
-            o.remove_members = true;
+            o.removeMembers = true;
         } else if (a == "-v") {
-            o.video_ts = true;
+            o.videoTs = true;
         } else if (a == "-m" || a == "-i" || a == "-gb") {
-            o.mode = a == "-m"   ? Options::Mode::extract
-                     : a == "-i" ? Options::Mode::convert
-                                 : Options::Mode::list;
+            o.mode = a == "-m"   ? Options::Mode::Extract
+                     : a == "-i" ? Options::Mode::Convert
+                                 : Options::Mode::List;
             const char* what = a == "-m"   ? "DEST and SET"
                                : a == "-i" ? "ISO and SET"
                                            : "LIST and SET";
-            if (i + 2 >= args.size()) usage_error("option " + a + " needs " + what);
+            if (i + 2 >= args.size()) UsageError("option " + a + " needs " + what);
             o.target = args[i + 1];
             o.set = args[i + 2];
             i += 3;
             break;
         } else if (!a.empty() && a[0] == '-') {
-            usage_error("unknown option " + a);
+            UsageError("unknown option " + a);
         } else {
-            usage_error("expected -m, -i or -gb before " + a);
+            UsageError("expected -m, -i or -gb before " + a);
         }
     }
-    if (o.mode == Options::Mode::none) usage_error("no command given");
+    if (o.mode == Options::Mode::None) UsageError("no command given");
     for (; i < args.size(); ++i) {
-        if (o.mode != Options::Mode::extract) usage_error("unexpected argument " + args[i]);
+        if (o.mode != Options::Mode::Extract) UsageError("unexpected argument " + args[i]);
         o.names.push_back(args[i]);
     }
-    if (o.video_ts && o.mode != Options::Mode::extract) usage_error("-v applies only to -m");
-    if (o.remove_members && o.mode == Options::Mode::list) usage_error("-r does not apply to -gb");
+    if (o.videoTs && o.mode != Options::Mode::Extract) UsageError("-v applies only to -m");
+    if (o.removeMembers && o.mode == Options::Mode::List) UsageError("-r does not apply to -gb");
     return o;
 }
 
-std::string usage_text() {
+std::string UsageText() {
     return R"(Usage:
   pdixtract [-r] [-v] -m DEST SET [NAME ...]   extract files into the folder DEST
   pdixtract [-r] -i ISO SET                    write the whole image to the file ISO
@@ -204,13 +203,13 @@ Environment:
 )";
 }
 
-std::string format_list(const std::vector<ImageFile>& files, std::vector<std::string>& flagged,
-                        std::vector<std::string>& dropped) {
+std::string FormatList(const std::vector<ImageFile>& files, std::vector<std::string>& flagged,
+                       std::vector<std::string>& dropped) {
     std::string text;
     for (const ImageFile& f : files) {
         if (!f.problem.empty()) continue;
         std::string name;
-        if (f.name.find_first_of("\"\r\n") != std::string::npos || !list_file_name(f.name, name)) {
+        if (f.name.find_first_of("\"\r\n") != std::string::npos || !ListFileName(f.name, name)) {
             dropped.push_back(f.path);
             continue;
         }
@@ -225,49 +224,49 @@ std::string format_list(const std::vector<ImageFile>& files, std::vector<std::st
     return text;
 }
 
-void run_list(const Options& opts, const Console& con) {
-    if (opts.target.empty()) usage_error("no list file named: the LIST argument is empty");
+void RunList(const Options& opts, const Console& con) {
+    if (opts.target.empty()) UsageError("no list file named: the LIST argument is empty");
     MemberSet set = MemberSet::open(opts.set);
-    std::unique_ptr<Volume> volume = open_volume(set, opts.set);
+    std::unique_ptr<Volume> volume = OpenVolume(set, opts.set);
     Omissions omitted(con);
-    omitted.report_all(*volume);
+    omitted.reportAll(*volume);
     std::size_t listed = 0;
     for (const ImageFile& f : volume->files()) {
         if (f.problem.empty())
             ++listed;
         else
-            omitted.report(ExitCode::bad_image, f.problem + ": " + f.path);
+            omitted.report(ExitCode::BadImage, f.problem + ": " + f.path);
     }
     std::vector<std::string> flagged, dropped;
-    std::string text = format_list(volume->files(), flagged, dropped);
-    refuse_set_as_output(set, opts.target);
+    std::string text = FormatList(volume->files(), flagged, dropped);
+    RefuseSetAsOutput(set, opts.target);
     AtomicFile out(opts.target);
-    out.write_at(text.data(), text.size(), 0);
+    out.writeAt(text.data(), text.size(), 0);
     out.commit(text.size());
     for (const std::string& p : flagged) {
         std::fprintf(con.err, "pdixtract: name has a blank or comma, listed in double quotes: %s\n",
-                     printable(p).c_str());
+                     Printable(p).c_str());
     }
     for (const std::string& p : dropped) {
         std::fprintf(con.err, "pdixtract: name cannot be listed, left out: %s\n",
-                     printable(p).c_str());
+                     Printable(p).c_str());
     }
     std::fprintf(con.out, "Listed %zu files: %s\n", listed - dropped.size(),
-                 printable(opts.target).c_str());
+                 Printable(opts.target).c_str());
     omitted.check(opts);
 }
 
-void run_extract(const Options& opts, const Console& con) {
-    if (opts.target.empty()) usage_error("no destination folder named: the DEST argument is empty");
+void RunExtract(const Options& opts, const Console& con) {
+    if (opts.target.empty()) UsageError("no destination folder named: the DEST argument is empty");
     MemberSet set = MemberSet::open(opts.set);
-    std::unique_ptr<Volume> volume = open_volume(set, opts.set);
+    std::unique_ptr<Volume> volume = OpenVolume(set, opts.set);
     const std::vector<ImageFile>& files = volume->files();
     Omissions omitted(con);
 
     // Choose the files, and refuse missing or ambiguous names before writing anything.
     std::vector<bool> chosen(files.size(), opts.names.empty());
     if (opts.names.empty()) {
-        omitted.report_all(*volume);
+        omitted.reportAll(*volume);
     } else {
         std::set<std::string> wanted(opts.names.begin(), opts.names.end());
         std::set<std::string> found;
@@ -284,114 +283,113 @@ void run_extract(const Options& opts, const Console& con) {
             }
         }
         if (!missing.empty()) {
-            throw Error(ExitCode::name_problem, "not in the image: " + missing + ": " + opts.set);
+            throw Error(ExitCode::NameProblem, "not in the image: " + missing + ": " + opts.set);
         }
     }
-    std::map<std::string, std::vector<std::string>> by_name;
+    std::map<std::string, std::vector<std::string>> byName;
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (chosen[i]) by_name[files[i].name].push_back(files[i].path);
+        if (chosen[i]) byName[files[i].name].push_back(files[i].path);
     }
-    for (const auto& [name, paths] : by_name) {
+    for (const auto& [name, paths] : byName) {
         if (paths.size() > 1) {
             std::string all;
             for (const std::string& p : paths) all += (all.empty() ? "" : ", ") + p;
-            throw Error(ExitCode::name_problem,
-                        "several files are named " + name + " (" + all +
-                            "), cannot put them in one folder: " + opts.set);
+            throw Error(ExitCode::NameProblem, "several files are named " + name + " (" + all +
+                                                   "), cannot put them in one folder: " + opts.set);
         }
     }
 
     std::string dest = opts.target;
-    if (opts.video_ts) dest += "/VIDEO_TS";
-    if (int err = make_folders(dest)) {
+    if (opts.videoTs) dest += "/VIDEO_TS";
+    if (int err = MakeFolders(dest)) {
         throw Error(
-            ExitCode::write_failed,
+            ExitCode::WriteFailed,
             "cannot create destination folder " + dest + ": " +
-                (err == EEXIST ? std::string("a file of that name exists") : error_text(err)));
+                (err == EEXIST ? std::string("a file of that name exists") : ErrorText(err)));
     }
     std::uint64_t total = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (!chosen[i]) continue;
-        refuse_set_as_output(set, dest + "/" + files[i].name);
+        RefuseSetAsOutput(set, dest + "/" + files[i].name);
         if (files[i].problem.empty()) total += files[i].size;
     }
 
-    Progress progress(con, "Extracted", "Extracting", base_name(opts.set), total);
+    Progress progress(con, "Extracted", "Extracting", BaseName(opts.set), total);
     for (std::size_t i = 0; i < files.size(); ++i) {
         const ImageFile& f = files[i];
         if (!chosen[i]) continue;
         if (!f.problem.empty()) {
-            omitted.report(ExitCode::bad_image, f.problem + ": " + f.path, &progress);
+            omitted.report(ExitCode::BadImage, f.problem + ": " + f.path, &progress);
             continue;
         }
         try {
             AtomicFile out(dest + "/" + f.name);
             progress.begin(f.name, f.size);
             if (f.plain) {
-                copy_extents(set, f.extents, out, progress);
+                CopyExtents(set, f.extents, out, progress);
             } else {
                 volume->read(f, [&](const void* data, std::size_t size, std::uint64_t offset) {
-                    out.write_at(data, size, offset);
+                    out.writeAt(data, size, offset);
                     progress.advance(size);
                 });
             }
             out.commit(f.size);
         } catch (const Error& e) {
             // A file the image cannot give is reported; the others still come out.
-            if (e.code() != ExitCode::bad_image) throw;
+            if (e.code() != ExitCode::BadImage) throw;
             omitted.report(e.code(), e.what(), &progress);
             continue;
         }
-        progress.end_item();
+        progress.endItem();
     }
     progress.finish(dest);
     omitted.check(opts);
-    if (opts.remove_members) remove_members(set);
+    if (opts.removeMembers) RemoveMembers(set);
 }
 
-void run_convert(const Options& opts, const Console& con) {
-    if (opts.target.empty()) usage_error("no ISO file named: the ISO argument is empty");
+void RunConvert(const Options& opts, const Console& con) {
+    if (opts.target.empty()) UsageError("no ISO file named: the ISO argument is empty");
     MemberSet set = MemberSet::open(opts.set);
-    refuse_set_as_output(set, opts.target);
-    Progress progress(con, "Converted", "Converting", base_name(opts.set), set.size(), false);
+    RefuseSetAsOutput(set, opts.target);
+    Progress progress(con, "Converted", "Converting", BaseName(opts.set), set.size(), false);
     {
         AtomicFile out(opts.target);
-        progress.begin(base_name(opts.target), set.size());
-        copy_extents(set, {{0, set.size()}}, out, progress);
+        progress.begin(BaseName(opts.target), set.size());
+        CopyExtents(set, {{0, set.size()}}, out, progress);
         out.commit(set.size());
-        progress.end_item();
+        progress.endItem();
     }
     progress.finish(opts.target);
-    if (opts.remove_members) remove_members(set);
+    if (opts.removeMembers) RemoveMembers(set);
 }
 
-int run(const Options& opts, const Console& con) {
+int Run(const Options& opts, const Console& con) {
     try {
         switch (opts.mode) {
-            case Options::Mode::help:
-                std::fputs(usage_text().c_str(), con.out);
+            case Options::Mode::Help:
+                std::fputs(UsageText().c_str(), con.out);
                 return 0;
-            case Options::Mode::extract:
-                run_extract(opts, con);
+            case Options::Mode::Extract:
+                RunExtract(opts, con);
                 break;
-            case Options::Mode::convert:
-                run_convert(opts, con);
+            case Options::Mode::Convert:
+                RunConvert(opts, con);
                 break;
-            case Options::Mode::list:
-                run_list(opts, con);
+            case Options::Mode::List:
+                RunList(opts, con);
                 break;
-            case Options::Mode::none:
-                usage_error("no command given");
+            case Options::Mode::None:
+                UsageError("no command given");
         }
         return 0;
     } catch (const Error& e) {
         std::fflush(con.out);
-        std::fprintf(con.err, "pdixtract: %s\n", printable(e.what()).c_str());
+        std::fprintf(con.err, "pdixtract: %s\n", Printable(e.what()).c_str());
         return static_cast<int>(e.code());
     } catch (const std::exception& e) {
-        std::fprintf(con.err, "pdixtract: %s: %s\n", e.what(), printable(opts.set).c_str());
-        return static_cast<int>(ExitCode::bad_image);
+        std::fprintf(con.err, "pdixtract: %s: %s\n", e.what(), Printable(opts.set).c_str());
+        return static_cast<int>(ExitCode::BadImage);
     }
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

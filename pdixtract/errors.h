@@ -4,17 +4,17 @@
 #include <stdexcept>
 #include <string>
 
-namespace pdix {
+namespace pdixtract {
 
 // Process exit statuses; documented in --help and the README, so never renumber them.
 enum class ExitCode : int {
-    ok = 0,
-    usage = 2,          // unknown option, missing or surplus argument
-    set_missing = 3,    // a set member cannot be found or opened
-    bad_image = 4,      // not a disc image, truncated, or unreadable inside
-    name_problem = 5,   // a requested name is absent, or two files share a name
-    write_failed = 6,   // the destination cannot be created or written
-    remove_failed = 7,  // -r: the work succeeded but a member could not be deleted
+    Ok = 0,
+    Usage = 2,         // unknown option, missing or surplus argument
+    SetMissing = 3,    // a set member cannot be found or opened
+    BadImage = 4,      // not a disc image, truncated, or unreadable inside
+    NameProblem = 5,   // a requested name is absent, or two files share a name
+    WriteFailed = 6,   // the destination cannot be created or written
+    RemoveFailed = 7,  // -r: the work succeeded but a member could not be deleted
 };
 
 // A failure that ends the command; what() is the one-line message, code() the exit status.
@@ -31,6 +31,6 @@ private:
 };
 
 // Appends strerror(errnum) to message; the usual "what: file: reason" line.
-std::string with_errno(const std::string& message, int errnum);
+std::string WithErrno(const std::string& message, int errnum);
 
-}  // namespace pdix
+}  // namespace pdixtract

@@ -10,13 +10,13 @@
 #include <utility>
 #include <vector>
 
-#include "volume.h"
+#include "pdixtract/volume.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-constexpr int max_depth = 64;  // deeper nesting only comes from a damaged image
+constexpr int kMaxDepth = 64;  // deeper nesting only comes from a damaged image
 
 // The set as libudfread's block device; an Error from reading waits here for our side.
 struct SetInput {
@@ -25,12 +25,11 @@ struct SetInput {
     std::exception_ptr error;
 };
 
-int read_blocks(udfread_block_input* input, std::uint32_t lba, void* buf, std::uint32_t count,
-                int) {
+int ReadBlocks(udfread_block_input* input, std::uint32_t lba, void* buf, std::uint32_t count, int) {
     auto* in = reinterpret_cast<SetInput*>(input);
     try {
-        std::size_t got = in->set->read_at(std::uint64_t{lba} * UDF_BLOCK_SIZE, buf,
-                                           std::size_t{count} * UDF_BLOCK_SIZE);
+        std::size_t got = in->set->readAt(std::uint64_t{lba} * UDF_BLOCK_SIZE, buf,
+                                          std::size_t{count} * UDF_BLOCK_SIZE);
         return static_cast<int>(got / UDF_BLOCK_SIZE);
     } catch (...) {
         in->error = std::current_exception();
@@ -38,7 +37,7 @@ int read_blocks(udfread_block_input* input, std::uint32_t lba, void* buf, std::u
     }
 }
 
-std::uint32_t size_in_blocks(udfread_block_input* input) {
+std::uint32_t SizeInBlocks(udfread_block_input* input) {
     auto* in = reinterpret_cast<SetInput*>(input);
     return static_cast<std::uint32_t>(in->set->size() / UDF_BLOCK_SIZE);
 }
@@ -46,8 +45,8 @@ std::uint32_t size_in_blocks(udfread_block_input* input) {
 class Udf : public Volume {
 public:
     Udf(const MemberSet& set, std::string display) : m_display(std::move(display)) {
-        m_input.base.read = read_blocks;
-        m_input.base.size = size_in_blocks;
+        m_input.base.read = ReadBlocks;
+        m_input.base.size = SizeInBlocks;
         m_input.set = &set;
     }
     ~Udf() override {
@@ -61,7 +60,7 @@ public:
         char d[8];
         for (std::uint64_t at = 16 * 2048; at < 32 * 2048 && !announced; at += 2048) {
             announced =
-                m_input.set->read_at(at, d, sizeof d) == sizeof d &&
+                m_input.set->readAt(at, d, sizeof d) == sizeof d &&
                 (std::memcmp(d + 1, "NSR02", 5) == 0 || std::memcmp(d + 1, "NSR03", 5) == 0);
         }
         if (!announced) return false;
@@ -76,7 +75,7 @@ public:
 
     void read(const ImageFile& file, const DataSink& sink) override {
         UDFFILE* f = udfread_file_open(m_udf, ("/" + file.path).c_str());
-        if (!f) throw Error(ExitCode::bad_image, "cannot open the file in the image: " + file.path);
+        if (!f) throw Error(ExitCode::BadImage, "cannot open the file in the image: " + file.path);
         std::vector<char> buf(1 << 20);
         std::uint64_t offset = 0;
         for (;;) {
@@ -97,9 +96,9 @@ private:
             std::string full = path.empty() ? name : path + "/" + name;
             if (entry.d_type == UDF_DT_DIR) {
                 if (name == "." || name == "..") continue;
-                UDFDIR* sub = depth < max_depth ? udfread_opendir_at(dir, name.c_str()) : nullptr;
+                UDFDIR* sub = depth < kMaxDepth ? udfread_opendir_at(dir, name.c_str()) : nullptr;
                 if (!sub) {
-                    m_problems.push_back({ExitCode::bad_image,
+                    m_problems.push_back({ExitCode::BadImage,
                                           "folder cannot be read, its files are missing: " + full});
                     continue;
                 }
@@ -127,10 +126,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Volume> open_udf(const MemberSet& set, const std::string& display) {
+std::unique_ptr<Volume> OpenUdf(const MemberSet& set, const std::string& display) {
     auto volume = std::make_unique<Udf>(set, display);
     if (!volume->load()) return nullptr;
     return volume;
 }
 
-}  // namespace pdix
+}  // namespace pdixtract
