@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/disc_image.h"
 #include "fuzz_checks.h"
 #include "pdixtract/commands.h"
 
@@ -33,7 +34,7 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
     static const WorkDir work;
     // The system area before the first volume descriptor is unused by ISO 9660 readers, so
     // inputs leave it out and stay small.
-    std::string image(16 * 2048, '\0');
+    std::string image(base::kDescriptorsOffset, '\0');
     image.append(reinterpret_cast<const char*>(data) + 1, size - 1);
     // One to three members, cut where the control byte says: anywhere, even empty.
     const std::size_t count = 1 + data[0] % 3, unit = image.size() / 8 + 1;

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "base/terminal_text.h"
 #include "pdixtract/atomic_file.h"
 #include "pdixtract/errors.h"
 #include "pdixtract/member_set.h"
@@ -77,7 +78,7 @@ public:
     Omissions(const Console& con) : m_con(con) {}
     void report(ExitCode code, const std::string& message, Progress* progress = nullptr) {
         if (progress) progress->clearLine();
-        std::fprintf(m_con.err, "pdixtract: %s\n", Printable(message).c_str());
+        std::fprintf(m_con.err, "pdixtract: %s\n", base::EscapeForTerminal(message).c_str());
         std::fflush(m_con.err);
         if (m_count++ == 0) m_code = code;
     }
@@ -245,14 +246,14 @@ void RunList(const Options& opts, const Console& con) {
     out.commit(text.size());
     for (const std::string& p : flagged) {
         std::fprintf(con.err, "pdixtract: name has a blank or comma, listed in double quotes: %s\n",
-                     Printable(p).c_str());
+                     base::EscapeForTerminal(p).c_str());
     }
     for (const std::string& p : dropped) {
         std::fprintf(con.err, "pdixtract: name cannot be listed, left out: %s\n",
-                     Printable(p).c_str());
+                     base::EscapeForTerminal(p).c_str());
     }
     std::fprintf(con.out, "Listed %zu files: %s\n", listed - dropped.size(),
-                 Printable(opts.target).c_str());
+                 base::EscapeForTerminal(opts.target).c_str());
     omitted.check(opts);
 }
 
@@ -384,10 +385,11 @@ int Run(const Options& opts, const Console& con) {
         return 0;
     } catch (const Error& e) {
         std::fflush(con.out);
-        std::fprintf(con.err, "pdixtract: %s\n", Printable(e.what()).c_str());
+        std::fprintf(con.err, "pdixtract: %s\n", base::EscapeForTerminal(e.what()).c_str());
         return static_cast<int>(e.code());
     } catch (const std::exception& e) {
-        std::fprintf(con.err, "pdixtract: %s: %s\n", e.what(), Printable(opts.set).c_str());
+        std::fprintf(con.err, "pdixtract: %s: %s\n", e.what(),
+                     base::EscapeForTerminal(opts.set).c_str());
         return static_cast<int>(ExitCode::BadImage);
     }
 }

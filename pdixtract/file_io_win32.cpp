@@ -5,9 +5,10 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <cwchar>
 #include <iterator>
 
+#include "base/system_error_text.h"
+#include "base/utf8.h"
 #include "pdixtract/file_io.h"
 #include "pdixtract/text_win32.h"
 
@@ -79,20 +80,14 @@ DWORD CreateFolder(const std::wstring& path) {
 
 }  // namespace
 
-std::wstring Wide(const std::string& utf8) {
-    std::wstring out(utf8.size(), L'\0');
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(),
-                                static_cast<int>(out.size()));
-    out.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return out;
+std::wstring Wide(std::string_view utf8) {
+    const std::u16string text = base::Utf8ToUtf16(utf8);
+    return std::wstring(text.begin(), text.end());
 }
 
-std::string Narrow(const wchar_t* utf16, std::size_t length) {
-    std::string out(length * 3, '\0');
-    int n = WideCharToMultiByte(CP_UTF8, 0, utf16, static_cast<int>(length), out.data(),
-                                static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return out;
+std::string Narrow(std::wstring_view utf16) {
+    return base::Utf16ToUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()));
 }
 
 std::wstring WidePath(const std::string& path) {
@@ -217,7 +212,7 @@ std::vector<std::string> FolderEntries(const std::string& dir) {
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE) return names;
     do {
-        names.push_back(Narrow(entry.cFileName, std::wcslen(entry.cFileName)));
+        names.push_back(Narrow(entry.cFileName));
     } while (FindNextFileW(find, &entry));
     FindClose(find);
     return names;
@@ -230,18 +225,8 @@ std::size_t OpenFileLimit() {
 
 std::string ErrorText(int err) {
     if (err < kWindowsErrors) return std::strerror(err);
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(err - kWindowsErrors), 0, reinterpret_cast<wchar_t*>(&text), 0,
-        nullptr);
-    std::string out = n ? Narrow(text, n) : "Windows error " + std::to_string(err - kWindowsErrors);
-    LocalFree(text);
-    // Windows' texts end in a full stop and a line break; the message goes on after them.
-    while (!out.empty() &&
-           (out.back() == '.' || std::isspace(static_cast<unsigned char>(out.back()))))
-        out.pop_back();
-    return out;
+    return base::Utf16ToUtf8(
+        base::SystemErrorText(static_cast<std::uint32_t>(err - kWindowsErrors)));
 }
 
 std::size_t LastSeparator(const std::string& path) {

@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+#include "base/disc_image.h"
+#include "base/utf8.h"
 #include "pdixtract/image_reader.h"
 #include "pdixtract/volume.h"
 
@@ -14,7 +16,6 @@ namespace pdixtract {
 
 namespace {
 
-constexpr std::uint64_t kDescriptorOffset = 16 * 2048;
 constexpr std::size_t kChunk = 64 << 10;  // directory bytes read at once
 constexpr int kMaxContinuations = 16;     // Rock Ridge continuation areas per record
 
@@ -22,40 +23,13 @@ std::uint32_t Le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-void PutUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Joliet names are UCS-2 (UTF-16) big-endian; converted here, whatever the locale says.
-std::string JolietName(const unsigned char* p, std::size_t len) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < len; i += 2) {
-        std::uint32_t c = (p[i] << 8) | p[i + 1];
-        if (c >= 0xD800 && c < 0xDC00 && i + 3 < len) {
-            std::uint32_t low = (p[i + 2] << 8) | p[i + 3];
-            if (low >= 0xDC00 && low < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        }
-        if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;  // a lone surrogate
-        PutUtf8(out, c);
+std::string JolietName(const unsigned char* p, std::size_t length) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < length; i += 2) {
+        text.push_back(static_cast<char16_t>((p[i] << 8) | p[i + 1]));
     }
-    return out;
+    return base::Utf16ToUtf8(text);
 }
 
 // "NAME.EXT;1" -> "NAME.EXT", "README.;1" -> "README".
@@ -102,7 +76,7 @@ private:
 
     const MemberSet& m_set;
     std::string m_display;
-    std::uint64_t m_block = 2048;
+    std::uint64_t m_block = base::kSectorSize;
     bool m_joliet = false;
     bool m_rockRidge = false;
     std::size_t m_skip = 0;
@@ -115,14 +89,16 @@ private:
 };
 
 bool Iso9660::load() {
-    unsigned char d[2048];
+    unsigned char d[base::kSectorSize];
     const unsigned char* root = nullptr;
     unsigned char pvdRoot[34], jolietRoot[34];
     bool haveJoliet = false;
     // The descriptors end at a terminator; a run of more than 64 is not an image's.
-    for (std::uint64_t at = kDescriptorOffset; at < kDescriptorOffset + 64 * sizeof d;
+    const std::string_view identifier = base::kIso9660Identifier;
+    for (std::uint64_t at = base::kDescriptorsOffset; at < base::kDescriptorsOffset + 64 * sizeof d;
          at += sizeof d) {
-        if (m_set.readAt(at, d, sizeof d) < sizeof d || std::memcmp(d + 1, "CD001", 5) != 0) {
+        if (m_set.readAt(at, d, sizeof d) < sizeof d ||
+            std::memcmp(d + base::kIdentifierOffset, identifier.data(), identifier.size()) != 0) {
             break;
         }
         if (d[0] == 1 && !root) {

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/terminal_text.h"
 #include "pdixtract/commands.h"
 #include "pdixtract/errors.h"
 #include "pdixtract/signals.h"
@@ -36,7 +37,7 @@ int Main(int argc, const char* const* argv) {
     try {
         opts = pdixtract::ParseArgs(argc, argv);
     } catch (const pdixtract::Error& e) {
-        std::fprintf(stderr, "pdixtract: %s\n", pdixtract::Printable(e.what()).c_str());
+        std::fprintf(stderr, "pdixtract: %s\n", base::EscapeForTerminal(e.what()).c_str());
         return Finish(static_cast<int>(e.code()));
     }
     return Finish(pdixtract::Run(opts, con));
@@ -45,7 +46,6 @@ int Main(int argc, const char* const* argv) {
 }  // namespace
 
 #ifdef _WIN32
-#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -54,8 +54,7 @@ int Main(int argc, const char* const* argv) {
 // Windows hands the arguments over in UTF-16; pdixtract works in UTF-8.
 int wmain(int argc, wchar_t** wideArgv) {
     std::vector<std::string> args;
-    for (int i = 0; i < argc; ++i)
-        args.push_back(pdixtract::Narrow(wideArgv[i], std::wcslen(wideArgv[i])));
+    for (int i = 0; i < argc; ++i) args.push_back(pdixtract::Narrow(wideArgv[i]));
     std::vector<const char*> argv;
     for (const std::string& a : args) argv.push_back(a.c_str());
     return Main(argc, argv.data());

@@ -7,6 +7,7 @@
 #include <map>
 #include <utility>
 
+#include "base/disc_image.h"
 #include "pdixtract/errors.h"
 
 namespace pdixtract {
@@ -23,16 +24,19 @@ std::string Lower(std::string s) {
     return s;
 }
 
-// The ISO 9660 volume descriptor magic sits at byte 32769 of every image.
+// An ISO 9660 image has its first volume descriptor at the same place in every image.
 bool StartsAnImage(const std::string& path) {
     FileId id;
     std::uint64_t size = 0;
     int err = 0;
     FileHandle f = OpenInput(path, id, size, err);
     if (f == kNoFile) return false;
-    char magic[5] = {};
+    const std::string_view identifier = base::kIso9660Identifier;
+    char found[8] = {};
     bool yes =
-        ReadInput(f, magic, sizeof magic, 32769, err) == 5 && std::memcmp(magic, "CD001", 5) == 0;
+        ReadInput(f, found, identifier.size(), base::kDescriptorsOffset + base::kIdentifierOffset,
+                  err) == static_cast<std::int64_t>(identifier.size()) &&
+        identifier == std::string_view(found, identifier.size());
     CloseInput(f);
     return yes;
 }

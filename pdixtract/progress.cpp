@@ -5,6 +5,8 @@
 #include <cinttypes>
 #include <vector>
 
+#include "base/terminal_text.h"
+#include "base/utf8.h"
 #include "pdixtract/signals.h"
 #include "pdixtract/terminal.h"
 
@@ -17,23 +19,8 @@ constexpr auto kRedrawEvery = std::chrono::milliseconds(250);
 constexpr auto kSpeedWindow = std::chrono::seconds(5);
 constexpr int kMinName = 10;
 
-// Bytes of the UTF-8 sequence starting at s[i], or 0 if none starts there.
-std::size_t Utf8Length(const std::string& s, std::size_t i, std::uint32_t& c) {
-    unsigned char b = static_cast<unsigned char>(s[i]);
-    std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size()) return 0;
-    c = n == 1 ? b : b & (0x7F >> n);
-    for (std::size_t k = 1; k < n; ++k) {
-        unsigned char t = static_cast<unsigned char>(s[i + k]);
-        if ((t & 0xC0) != 0x80) return 0;
-        c = (c << 6) | (t & 0x3F);
-    }
-    static const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    return c >= least[n] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) ? n : 0;
-}
-
 // Columns a character takes: East Asian wide characters take two.
-int CharColumns(std::uint32_t c) {
+int CharColumns(char32_t c) {
     bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
                 (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
                 (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
@@ -46,10 +33,9 @@ int CharColumns(std::uint32_t c) {
 std::vector<std::pair<std::string, int>> Split(const std::string& text) {
     std::vector<std::pair<std::string, int>> out;
     for (std::size_t i = 0; i < text.size();) {
-        std::uint32_t c = 0;
-        std::size_t n = std::max<std::size_t>(1, Utf8Length(text, i, c));
-        out.emplace_back(text.substr(i, n), CharColumns(c));
-        i += n;
+        const base::Utf8Sequence sequence = base::DecodeUtf8(text, i);
+        out.emplace_back(text.substr(i, sequence.length), CharColumns(sequence.codePoint));
+        i += sequence.length;
     }
     return out;
 }
@@ -111,32 +97,12 @@ std::string HumanBytes(std::uint64_t bytes) {
     return text;
 }
 
-std::string Printable(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        std::uint32_t c = 0;
-        std::size_t n = Utf8Length(text, i, c);
-        if (n > 0 && c >= 0x20 && c != 0x7F && (c < 0x80 || c >= 0xA0)) {
-            out.append(text, i, n);
-            i += n;
-            continue;
-        }
-        for (std::size_t k = 0; k < std::max<std::size_t>(n, 1); ++k) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(text[i + k]));
-            out += hex;
-        }
-        i += std::max<std::size_t>(n, 1);
-    }
-    return out;
-}
-
 Progress::Progress(const Console& con, std::string verb, std::string doing, std::string subject,
                    std::uint64_t total, bool countItems)
     : m_con(con),
       m_verb(std::move(verb)),
       m_doing(std::move(doing)),
-      m_subject(Printable(subject)),
+      m_subject(base::EscapeForTerminal(subject)),
       m_total(total),
       m_countItems(countItems) {
     m_start = Clock::now();
@@ -152,7 +118,7 @@ Progress::~Progress() {
 }
 
 void Progress::begin(const std::string& item, std::uint64_t size) {
-    m_item = Printable(item);
+    m_item = base::EscapeForTerminal(item);
     m_itemSize = size;
     // Only the first item forces a draw, so thousands of small files stay within the rate.
     draw(!m_drawn);
@@ -257,7 +223,7 @@ void Progress::finish(const std::string& where) {
         what = std::to_string(m_items) + (m_items == 1 ? " file, " : " files, ") + what;
     }
     std::fprintf(m_con.out, "%s %s in %.2f s%s: %s\n", m_verb.c_str(), what.c_str(), seconds,
-                 rate.c_str(), Printable(where).c_str());
+                 rate.c_str(), base::EscapeForTerminal(where).c_str());
     std::fflush(m_con.out);
 }
 

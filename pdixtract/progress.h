@@ -13,10 +13,6 @@ namespace pdixtract {
 // Formats a byte count for people: "512 B", "3.4 MiB", "4.02 GiB".
 std::string HumanBytes(std::uint64_t bytes);
 
-// text with control characters (C0, DEL, C1) and bytes that are not UTF-8 shown as "\xHH",
-// so a name can never steer the terminal it is printed on.
-std::string Printable(const std::string& text);
-
 // Where a command writes: live means stdout is a terminal whose line may be redrawn,
 // title that the terminal also shows progress in its window title.
 struct Console {

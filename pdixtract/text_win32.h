@@ -2,13 +2,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace pdixtract {
 
 // pdixtract holds text and paths in UTF-8; Windows takes and gives UTF-16. These convert at
 // that edge (bytes that are not UTF-8 become U+FFFD).
-std::wstring Wide(const std::string& utf8);
-std::string Narrow(const wchar_t* utf16, std::size_t length);
+std::wstring Wide(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
 
 // path for the wide file functions: '/' becomes '\', and a path too long for the classic
 // limit of 260 characters is made absolute with the "\\?\" prefix that lifts the limit.

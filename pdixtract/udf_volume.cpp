@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/disc_image.h"
 #include "pdixtract/volume.h"
 
 namespace pdixtract {
@@ -58,10 +59,11 @@ public:
         // every image it cannot take on stderr.
         bool announced = false;
         char d[8];
-        for (std::uint64_t at = 16 * 2048; at < 32 * 2048 && !announced; at += 2048) {
-            announced =
-                m_input.set->readAt(at, d, sizeof d) == sizeof d &&
-                (std::memcmp(d + 1, "NSR02", 5) == 0 || std::memcmp(d + 1, "NSR03", 5) == 0);
+        for (std::uint64_t sector = 0; sector < 16 && !announced; ++sector) {
+            const std::uint64_t at = base::kDescriptorsOffset + sector * base::kSectorSize;
+            if (m_input.set->readAt(at, d, sizeof d) < sizeof d) continue;
+            const std::string_view identifier(d + base::kIdentifierOffset, 5);
+            for (std::string_view udf : base::kUdfIdentifiers) announced |= identifier == udf;
         }
         if (!announced) return false;
         m_udf = udfread_init();

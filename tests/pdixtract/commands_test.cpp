@@ -11,6 +11,7 @@
 #include <csignal>
 #include <regex>
 
+#include "base/disc_image.h"
 #include "test_support.h"
 
 namespace pdixtract {
@@ -157,7 +158,7 @@ Case Big(const char* label, std::vector<std::string> args, int status, const cha
         if (lands) out = {{"BIG.DAT", std::string(size, '\0')}};
         std::string image = MakeImage({{"BIG.DAT", "x"}}, kPlainNames);
         SetField(image, "BIG.DAT;1", 10, size);
-        return image.substr(0, Field(image, "BIG.DAT;1", 2) * 2048) + std::string(4096, '\0');
+        return image.substr(0, Field(image, "BIG.DAT;1", 2) * base::kSectorSize) + std::string(4096, '\0');
     };
     auto grow = [](const fs::path& d) {
         fs::resize_file(d / "disc.pdi", fs::file_size(d / "disc.pdi") - 4096 + size);
@@ -183,9 +184,10 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::Values(
          Limits{0, 0, {"LC_ALL=C"}}},
     Case{"UdfOnly", ImageOf(Flat(kUnicode), [](std::string& image) {
             // The recognition sequence (BEA01, NSR02, TEA01) moves up over the ISO 9660 ones.
-            const std::size_t first = 16 * 2048, vrs = image.find("BEA01") - 1;
-            const std::string sequence = image.substr(vrs, 3 * 2048);
-            image.replace(first, vrs + 3 * 2048 - first, sequence + std::string(vrs - first, '\0'));
+            const std::size_t first = base::kDescriptorsOffset, vrs = image.find("BEA01") - 1,
+                              length = 3 * base::kSectorSize;
+            const std::string sequence = image.substr(vrs, length);
+            image.replace(first, vrs + length - first, sequence + std::string(vrs - first, '\0'));
         }, kUnicode, kUdfBridge), kExtract},
     Case{"Zisofs", Whole(kZisofsFiles, kZisofs), kExtract},
     Case{"HardLinkedRecords", [](Tree& lands) {
@@ -210,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::Values(
             std::string image = MakeImage({{"DIR/X.TXT", "x"}, {"F.TXT", "f"}}, kPlainNames);
             SetField(image, "F.TXT;1", 2, Field(image, "DIR", 2));
             SetField(image, "F.TXT;1", 10, 100);
-            lands = {{"X.TXT", "x"}, {"F.TXT", image.substr(Field(image, "DIR", 2) * 2048, 100)}};
+            lands = {{"X.TXT", "x"}, {"F.TXT", image.substr(Field(image, "DIR", 2) * base::kSectorSize, 100)}};
             return image;
         }, kExtract},
     Case{"TrailingPaddingMissing",
@@ -237,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(HostileImages, Commands, ::testing::Values(
          ImageOf(kAc, [](std::string& i) { SetField(i, "B.TXT;1", 2, 99999); }), kExtract, 4,
          "file data lies past the end of the image"},
     Case{"FileReallyCut",
-         ImageOf(kAc, [](std::string& i) { i.resize(Field(i, "B.TXT;1", 2) * 2048 + 9); }),
+         ImageOf(kAc, [](std::string& i) { i.resize(Field(i, "B.TXT;1", 2) * base::kSectorSize + 9); }),
          kExtract, 4, "past the end of the image (needs"},
     Case{"RockRidgeNameDot", ImageOf(kAc, [](std::string& i) {
             i[i.find(std::string("NM\x0a\x01\x00" "B.TXT", 10)) + 4] = 2;  // the "current" flag
