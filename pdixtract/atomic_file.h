@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "pdixtract/file_io.h"
@@ -15,7 +16,7 @@ namespace pdixtract {
 // by a signal, it leaves nothing. Only a missing target or a regular file is ever replaced.
 class AtomicFile {
 public:
-    // Creates the temporary file in the target's folder. Throws Error (WriteFailed), also
+    // Creates the temporary file in the target's folder. Throws Failure (WriteFailed), also
     // when target is a folder, a link, a device, a FIFO or a socket.
     explicit AtomicFile(std::string target);
     AtomicFile(const AtomicFile&) = delete;
@@ -25,28 +26,45 @@ public:
     // The final path.
     const std::string& target() const { return m_target; }
 
-    // Writes all of data at offset. Throws Error (WriteFailed) naming the target.
+    // Writes all of data at offset. Throws Failure (WriteFailed) naming the target.
     void writeAt(const void* data, std::size_t size, std::uint64_t offset);
 
-    // Copies up to len bytes of in from inOffset to offset, in the kernel where it can;
-    // returns the bytes copied, 0 if in ends at inOffset. Throws Error: BadImage naming
+    // Copies up to length bytes of in from inOffset to offset, in the kernel where it can;
+    // returns the bytes copied, 0 if in ends at inOffset. Throws Failure: BadImage naming
     // inName when in cannot be read, WriteFailed naming the target.
-    std::uint64_t copyFrom(FileHandle in, const std::string& inName, std::uint64_t inOffset,
-                           std::uint64_t offset, std::uint64_t len);
+    std::uint64_t copyFrom(const InputFile& in, const std::string& inName, std::uint64_t inOffset,
+                           std::uint64_t offset, std::uint64_t length);
 
-    // Throws Error (WriteFailed) naming the target, with the reason errnum.
-    [[noreturn]] void fail(int errnum) const;
+    // Throws Failure (WriteFailed) naming the target, with the reason.
+    [[noreturn]] void fail(const Error& reason) const;
 
-    // Closes the file and renames it over the target. Throws Error: BadImage unless exactly
-    // size bytes were put in (a short file is never padded), WriteFailed otherwise.
+    // Closes the file and renames it over the target. Throws Failure: BadImage unless
+    // exactly size bytes were put in (a short file is never padded), WriteFailed otherwise.
     void commit(std::uint64_t size);
 
 private:
     // A fresh ".NAME.XXXXXXXX.part" beside the target, cut to fit a folder entry.
     std::string nextTemporaryName() const;
     void refuseOddTarget() const;
-    // Throws Error (BadImage) unless exactly size bytes were written.
+    // Throws Failure (BadImage) unless exactly size bytes were written.
     void checkComplete(std::uint64_t size) const;
+
+    // The system calls, once per platform (atomic_file_posix.cpp, atomic_file_win32.cpp).
+    // Creates path for writing, only if nothing has that name (else EEXIST).
+    static ErrorOr<FileHandle> createNew(const std::string& path);
+    // Writes some of data at offset into m_out: the bytes written, 0 if none fit.
+    ErrorOr<std::size_t> writeSome(const void* data, std::size_t size, std::uint64_t offset);
+    // Copies up to length bytes of in into m_out in the kernel, where the platform can for
+    // these files at these places: the bytes copied, or nothing when they are to go through
+    // a buffer. EIO: in cannot be read.
+    ErrorOr<std::optional<std::uint64_t>> copyInKernel(const InputFile& in, std::uint64_t inOffset,
+                                                       std::uint64_t offset, std::uint64_t length);
+    // Closes m_out once its bytes are stored, or reports why they may not be.
+    ErrorOr<void> closeStored();
+    // Closes m_out of a file that is dropped.
+    void closeDropped();
+    static ErrorOr<void> renameOver(const std::string& from, const std::string& to);
+    static void removeFile(const std::string& path);
 
     std::string m_target;
     std::string m_temp;

@@ -18,7 +18,7 @@ namespace {
 constexpr std::uint64_t kCopyChunk = 64u << 20;  // bounds the time between progress updates
 
 [[noreturn]] void UsageError(const std::string& what) {
-    throw Error(ExitCode::Usage, what + " (see pdixtract --help)");
+    throw Failure(ExitCode::Usage, what + " (see pdixtract --help)");
 }
 
 std::string BaseName(const std::string& path) {
@@ -29,8 +29,8 @@ std::string BaseName(const std::string& path) {
 // An output must never overwrite a member, nor be named so that it joins the set.
 void RefuseSetAsOutput(const MemberSet& set, const std::string& target) {
     if (set.wouldTouch(target)) {
-        throw Error(ExitCode::WriteFailed,
-                    "output would overwrite a set member or join the set: " + target);
+        throw Failure(ExitCode::WriteFailed,
+                      "output would overwrite a set member or join the set: " + target);
     }
 }
 
@@ -40,15 +40,14 @@ void RemoveMembers(MemberSet& set) {
     set.close();
     std::string failure;
     for (const Member& m : set.members()) {
-        int err = RemoveIfSame(m.path, m.id);
-        if (err == 0 || !failure.empty()) continue;
-        failure =
-            err == EEXIST
-                ? "set member was replaced during the run, not deleted: " + m.path
-                : WithErrno("cannot delete set member " + m.path + " (the work itself succeeded)",
-                            err);
+        const ErrorOr<void> removed = RemoveIfSame(m.path, m.id);
+        if (!removed.isError() || !failure.empty()) continue;
+        failure = removed.error().is(EEXIST)
+                      ? "set member was replaced during the run, not deleted: " + m.path
+                      : "cannot delete set member " + m.path +
+                            " (the work itself succeeded): " + removed.error().text();
     }
-    if (!failure.empty()) throw Error(ExitCode::RemoveFailed, failure);
+    if (!failure.empty()) throw Failure(ExitCode::RemoveFailed, failure);
 }
 
 // Copies the bytes at extents of the image, in order, into out from offset 0.
@@ -61,9 +60,9 @@ void CopyExtents(const MemberSet& set, const std::vector<Extent>& extents, Atomi
             std::size_t i = set.memberAt(at);
             const Member& m = set.members()[i];
             std::uint64_t len = std::min({e.length - done, m.start + m.size - at, kCopyChunk});
-            std::uint64_t n = out.copyFrom(set.handle(i), m.path, at - m.start, written, len);
+            std::uint64_t n = out.copyFrom(set.file(i), m.path, at - m.start, written, len);
             if (n == 0)
-                throw Error(ExitCode::BadImage, "set member shrank while reading: " + m.path);
+                throw Failure(ExitCode::BadImage, "set member shrank while reading: " + m.path);
             done += n;
             written += n;
             progress.advance(n);
@@ -88,9 +87,10 @@ public:
     // Throws unless nothing was left out.
     void check(const Options& opts) const {
         if (m_count == 0) return;
-        throw Error(m_code, std::to_string(m_count) + (m_count == 1 ? " entry" : " entries") +
-                                " of the image left out" +
-                                (opts.removeMembers ? ", set members kept" : "") + ": " + opts.set);
+        throw Failure(m_code, std::to_string(m_count) + (m_count == 1 ? " entry" : " entries") +
+                                  " of the image left out" +
+                                  (opts.removeMembers ? ", set members kept" : "") + ": " +
+                                  opts.set);
     }
 
 private:
@@ -209,12 +209,14 @@ std::string FormatList(const std::vector<ImageFile>& files, std::vector<std::str
     std::string text;
     for (const ImageFile& f : files) {
         if (!f.problem.empty()) continue;
-        std::string name;
-        if (f.name.find_first_of("\"\r\n") != std::string::npos || !ListFileName(f.name, name)) {
+        const ErrorOr<std::string> name = f.name.find_first_of("\"\r\n") == std::string::npos
+                                              ? ListFileName(f.name)
+                                              : Error::fromErrno(EILSEQ);
+        if (name.isError()) {
             dropped.push_back(f.path);
             continue;
         }
-        std::string line = name + " " + std::to_string(f.size);
+        std::string line = name.value() + " " + std::to_string(f.size);
         if (f.name.find_first_of(" ,") != std::string::npos) {
             flagged.push_back(f.path);
             line = "\"" + line + "\"";
@@ -284,7 +286,7 @@ void RunExtract(const Options& opts, const Console& con) {
             }
         }
         if (!missing.empty()) {
-            throw Error(ExitCode::NameProblem, "not in the image: " + missing + ": " + opts.set);
+            throw Failure(ExitCode::NameProblem, "not in the image: " + missing + ": " + opts.set);
         }
     }
     std::map<std::string, std::vector<std::string>> byName;
@@ -295,18 +297,19 @@ void RunExtract(const Options& opts, const Console& con) {
         if (paths.size() > 1) {
             std::string all;
             for (const std::string& p : paths) all += (all.empty() ? "" : ", ") + p;
-            throw Error(ExitCode::NameProblem, "several files are named " + name + " (" + all +
-                                                   "), cannot put them in one folder: " + opts.set);
+            throw Failure(ExitCode::NameProblem,
+                          "several files are named " + name + " (" + all +
+                              "), cannot put them in one folder: " + opts.set);
         }
     }
 
     std::string dest = opts.target;
     if (opts.videoTs) dest += "/VIDEO_TS";
-    if (int err = MakeFolders(dest)) {
-        throw Error(
+    if (const ErrorOr<void> made = MakeFolders(dest); made.isError()) {
+        throw Failure(
             ExitCode::WriteFailed,
             "cannot create destination folder " + dest + ": " +
-                (err == EEXIST ? std::string("a file of that name exists") : ErrorText(err)));
+                (made.error().is(EEXIST) ? "a file of that name exists" : made.error().text()));
     }
     std::uint64_t total = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -335,7 +338,7 @@ void RunExtract(const Options& opts, const Console& con) {
                 });
             }
             out.commit(f.size);
-        } catch (const Error& e) {
+        } catch (const Failure& e) {
             // A file the image cannot give is reported; the others still come out.
             if (e.code() != ExitCode::BadImage) throw;
             omitted.report(e.code(), e.what(), &progress);
@@ -383,7 +386,7 @@ int Run(const Options& opts, const Console& con) {
                 UsageError("no command given");
         }
         return 0;
-    } catch (const Error& e) {
+    } catch (const Failure& e) {
         std::fflush(con.out);
         std::fprintf(con.err, "pdixtract: %s\n", base::EscapeForTerminal(e.what()).c_str());
         return static_cast<int>(e.code());

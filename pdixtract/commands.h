@@ -20,7 +20,7 @@ struct Options {
     std::vector<std::string> names;
 };
 
-// Parses argv. Throws Error (usage) on unknown options, missing or surplus arguments.
+// Parses argv. Throws Failure (usage) on unknown options, missing or surplus arguments.
 Options ParseArgs(int argc, const char* const* argv);
 
 // The --help text: commands, the set convention and the exit codes.
@@ -33,14 +33,14 @@ std::string UsageText();
 std::string FormatList(const std::vector<ImageFile>& files, std::vector<std::string>& flagged,
                        std::vector<std::string>& dropped);
 
-// -gb: writes the list file. Throws Error.
+// -gb: writes the list file. Throws Failure.
 void RunList(const Options& opts, const Console& con);
 
 // -m: extracts all or the named files; every file that can be read is extracted, each that
-// cannot is reported. Throws Error when anything failed or was left out.
+// cannot is reported. Throws Failure when anything failed or was left out.
 void RunExtract(const Options& opts, const Console& con);
 
-// -i: writes the set's bytes to one ISO file. Throws Error.
+// -i: writes the set's bytes to one ISO file. Throws Failure.
 void RunConvert(const Options& opts, const Console& con);
 
 // Runs a parsed command, reporting any failure as one line on con.err; returns the exit status.

@@ -16,23 +16,23 @@ namespace pdixtract {
 
 namespace {
 
-// Error numbers at and above this are Windows error codes (FromWindowsError).
-constexpr int kWindowsErrors = 0x10000;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// Closes a handle when it goes.
 class Handle {
 public:
-    explicit Handle(HANDLE h) : m_h(h) {}
+    explicit Handle(HANDLE handle) : m_handle(handle) {}
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     ~Handle() {
-        if (ok()) CloseHandle(m_h);
+        if (ok()) CloseHandle(m_handle);
     }
-    bool ok() const { return m_h != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return m_h; }
+    bool ok() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_handle; }
+    HANDLE release() { return std::exchange(m_handle, INVALID_HANDLE_VALUE); }
 
 private:
-    HANDLE m_h;
+    HANDLE m_handle;
 };
 
 // What an open handle is: a link is a symbolic link or a junction (other reparse points,
@@ -104,76 +104,73 @@ std::wstring WidePath(const std::string& path) {
     return L"\\\\?\\" + full;
 }
 
-int FromWindowsError(unsigned long code) {
+Error FromWindowsError(unsigned long code) {
     switch (code) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_DRIVE:
-            return ENOENT;
+            return Error::fromErrno(ENOENT);
         case ERROR_FILE_EXISTS:
         case ERROR_ALREADY_EXISTS:
-            return EEXIST;
+            return Error::fromErrno(EEXIST);
         case ERROR_TOO_MANY_OPEN_FILES:
-            return EMFILE;
+            return Error::fromErrno(EMFILE);
         default:
-            return kWindowsErrors + static_cast<int>(code & 0xFFFF);
+            return Error::fromSystemCode(code);
     }
 }
 
-FileKind LookAt(const std::string& path, FileId* id, std::uint64_t* size) {
+std::string Error::text() const {
+    if (m_number != 0) return std::strerror(m_number);
+    return base::Utf16ToUtf8(base::SystemErrorText(m_systemCode));
+}
+
+FileStatus LookAt(const std::string& path) {
     Handle h(CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                          nullptr));
-    if (!h.ok()) return FileKind::Missing;
+    if (!h.ok()) return {};
     BY_HANDLE_FILE_INFORMATION info{};
-    FileKind kind = KindOf(h.get(), info);
-    if (id) *id = IdOf(info);
-    if (size) *size = SizeOf(info);
-    return kind;
+    const FileKind kind = KindOf(h.get(), info);
+    return {kind, IdOf(info), SizeOf(info)};
 }
 
-FileHandle OpenInput(const std::string& path, FileId& id, std::uint64_t& size, int& err) {
+ErrorOr<InputFile> InputFile::open(const std::string& path) {
     // Shared for deleting too: a member may be renamed or deleted while it is read, as
     // elsewhere, and the handle still reads the file that was opened.
-    std::wstring w = WidePath(path);
-    HANDLE h = CreateFileW(w.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        DWORD code = GetLastError();
-        err = code == ERROR_ACCESS_DENIED && IsFolder(w) ? EINVAL : FromWindowsError(code);
-        return kNoFile;
+    const std::wstring w = WidePath(path);
+    Handle h(CreateFileW(w.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!h.ok()) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_ACCESS_DENIED && IsFolder(w)) return Error::fromErrno(EINVAL);
+        return FromWindowsError(code);
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (KindOf(h, info) != FileKind::Regular) {
-        CloseHandle(h);
-        err = EINVAL;
-        return kNoFile;
-    }
-    id = IdOf(info);
-    size = SizeOf(info);
-    return reinterpret_cast<FileHandle>(h);
+    if (KindOf(h.get(), info) != FileKind::Regular) return Error::fromErrno(EINVAL);
+    return InputFile(reinterpret_cast<FileHandle>(h.release()), IdOf(info), SizeOf(info));
 }
 
-void CloseInput(FileHandle file) {
-    if (file != kNoFile) CloseHandle(reinterpret_cast<HANDLE>(file));
+void InputFile::close() {
+    if (m_handle != kNoFile)
+        CloseHandle(reinterpret_cast<HANDLE>(std::exchange(m_handle, kNoFile)));
 }
 
-std::int64_t ReadInput(FileHandle file, void* buf, std::size_t len, std::uint64_t offset,
-                       int& err) {
+ErrorOr<std::size_t> InputFile::readAt(void* buffer, std::size_t length,
+                                       std::uint64_t offset) const {
     // A positioned read: the offset travels in the OVERLAPPED, as pread's does.
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(offset);
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD done = 0;
-    DWORD want = static_cast<DWORD>(std::min<std::size_t>(len, 1u << 30));
-    if (ReadFile(reinterpret_cast<HANDLE>(file), buf, want, &done, &at)) return done;
-    DWORD code = GetLastError();
-    if (code == ERROR_HANDLE_EOF) return 0;
-    err = FromWindowsError(code);
-    return -1;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(length, 1u << 30));
+    if (ReadFile(reinterpret_cast<HANDLE>(m_handle), buffer, want, &done, &at)) return done;
+    const DWORD code = GetLastError();
+    if (code == ERROR_HANDLE_EOF) return std::size_t{0};
+    return FromWindowsError(code);
 }
 
-int RemoveIfSame(const std::string& path, const FileId& id) {
+ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id) {
     // Checked and deleted through one handle, so no other file can take the name in between.
     Handle h(CreateFileW(WidePath(path).c_str(),
                          DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
@@ -181,7 +178,8 @@ int RemoveIfSame(const std::string& path, const FileId& id) {
                          nullptr));
     if (!h.ok()) return FromWindowsError(GetLastError());
     BY_HANDLE_FILE_INFORMATION info{};
-    if (KindOf(h.get(), info) != FileKind::Regular || IdOf(info) != id) return EEXIST;
+    if (KindOf(h.get(), info) != FileKind::Regular || IdOf(info) != id)
+        return Error::fromErrno(EEXIST);
     // Files copied from a disc are often read-only, which Windows would not delete.
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
         FILE_BASIC_INFO basic{};
@@ -192,25 +190,26 @@ int RemoveIfSame(const std::string& path, const FileId& id) {
     FILE_DISPOSITION_INFO gone{TRUE};
     if (!SetFileInformationByHandle(h.get(), FileDispositionInfo, &gone, sizeof gone))
         return FromWindowsError(GetLastError());
-    return 0;
+    return {};
 }
 
-int MakeFolders(const std::string& path) {
+ErrorOr<void> MakeFolders(const std::string& path) {
     std::wstring w = WidePath(path);
     while (w.size() > 1 && w.back() == L'\\' && w[w.size() - 2] != L':') w.pop_back();
-    DWORD code = CreateFolder(w);
-    if (IsFolder(w)) return 0;
-    return code == 0 || code == ERROR_ALREADY_EXISTS ? EEXIST : FromWindowsError(code);
+    const DWORD code = CreateFolder(w);
+    if (IsFolder(w)) return {};
+    if (code == 0 || code == ERROR_ALREADY_EXISTS) return Error::fromErrno(EEXIST);
+    return FromWindowsError(code);
 }
 
-std::vector<std::string> FolderEntries(const std::string& dir) {
-    std::vector<std::string> names;
+ErrorOr<std::vector<std::string>> FolderEntries(const std::string& dir) {
     std::wstring pattern = WidePath(dir.empty() ? "." : dir);
     if (pattern.back() != L'\\' && pattern.back() != L':') pattern += L'\\';
     WIN32_FIND_DATAW entry{};
     HANDLE find = FindFirstFileExW((pattern + L'*').c_str(), FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    if (find == INVALID_HANDLE_VALUE) return FromWindowsError(GetLastError());
+    std::vector<std::string> names;
     do {
         names.push_back(Narrow(entry.cFileName));
     } while (FindNextFileW(find, &entry));
@@ -221,12 +220,6 @@ std::vector<std::string> FolderEntries(const std::string& dir) {
 std::size_t OpenFileLimit() {
     // Windows sets no small limit on a process's handles.
     return 1 << 16;
-}
-
-std::string ErrorText(int err) {
-    if (err < kWindowsErrors) return std::strerror(err);
-    return base::Utf16ToUtf8(
-        base::SystemErrorText(static_cast<std::uint32_t>(err - kWindowsErrors)));
 }
 
 std::size_t LastSeparator(const std::string& path) {
@@ -254,14 +247,16 @@ bool UsableFileName(const std::string& name) {
              stem[3] >= '1' && stem[3] <= '9');
 }
 
-bool ListFileName(const std::string& name, std::string& out) {
-    std::wstring w = Wide(name);
+ErrorOr<std::string> ListFileName(const std::string& name) {
+    const std::wstring w = Wide(name);
     BOOL lost = FALSE;
-    out.assign(w.size() * 2, '\0');
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()),
-                                out.data(), static_cast<int>(out.size()), nullptr, &lost);
-    out.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return n > 0 && !lost;
+    std::string out(w.size() * 2, '\0');
+    const int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()),
+                            out.data(), static_cast<int>(out.size()), nullptr, &lost);
+    if (n <= 0 || lost) return Error::fromErrno(EILSEQ);
+    out.resize(static_cast<std::size_t>(n));
+    return out;
 }
 
 }  // namespace pdixtract

@@ -6,39 +6,32 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <new>
 
 #include "pdixtract/errors.h"
 
 namespace pdixtract {
 
 ImageReader::ImageReader(const MemberSet& set, std::string display)
-    : m_set(set), m_display(std::move(display)), m_buf(kMaxBlock) {
-    m_archive = archive_read_new();
-    archive_read_support_format_iso9660(m_archive);
-    archive_read_set_callback_data(m_archive, this);
-    archive_read_set_read_callback(m_archive, &ImageReader::onRead);
-    archive_read_set_skip_callback(m_archive, &ImageReader::onSkip);
-    archive_read_set_seek_callback(m_archive, &ImageReader::onSeek);
-    if (archive_read_open1(m_archive) != ARCHIVE_OK) {
-        // A constructor that throws gets no destructor: free the reader here.
-        try {
-            fail("cannot open image");
-        } catch (...) {
-            archive_read_free(m_archive);
-            throw;
-        }
-    }
-}
-
-ImageReader::~ImageReader() {
-    archive_read_free(m_archive);
+    : m_set(set),
+      m_display(std::move(display)),
+      m_archive(archive_read_new(), archive_read_free),
+      m_buf(kMaxBlock) {
+    if (!m_archive) throw std::bad_alloc();
+    struct archive* a = m_archive.get();
+    archive_read_support_format_iso9660(a);
+    archive_read_set_callback_data(a, this);
+    archive_read_set_read_callback(a, &ImageReader::onRead);
+    archive_read_set_skip_callback(a, &ImageReader::onSkip);
+    archive_read_set_seek_callback(a, &ImageReader::onSeek);
+    if (archive_read_open1(a) != ARCHIVE_OK) fail("cannot open image");
 }
 
 void ImageReader::fail(const std::string& what) {
     if (m_callbackError) std::rethrow_exception(m_callbackError);
-    const char* why = archive_error_string(m_archive);
-    throw Error(ExitCode::BadImage,
-                what + " (" + (why ? why : "unknown libarchive error") + "): " + m_display);
+    const char* why = archive_error_string(m_archive.get());
+    throw Failure(ExitCode::BadImage,
+                  what + " (" + (why ? why : "unknown libarchive error") + "): " + m_display);
 }
 
 std::ptrdiff_t ImageReader::onRead(struct archive* a, void* self, const void** buf) {
@@ -85,7 +78,7 @@ std::int64_t ImageReader::onSeek(struct archive* a, void* self, std::int64_t off
 bool ImageReader::find(const std::string& path) {
     for (;;) {
         struct archive_entry* entry = nullptr;
-        int rc = archive_read_next_header(m_archive, &entry);
+        int rc = archive_read_next_header(m_archive.get(), &entry);
         if (rc == ARCHIVE_EOF) return false;
         if (rc < ARCHIVE_WARN) fail("cannot read the image's directory");
         const char* name = archive_entry_pathname(entry);
@@ -98,7 +91,7 @@ void ImageReader::readData(const DataSink& sink) {
         const void* buf = nullptr;
         std::size_t size = 0;
         la_int64_t offset = 0;
-        int rc = archive_read_data_block(m_archive, &buf, &size, &offset);
+        int rc = archive_read_data_block(m_archive.get(), &buf, &size, &offset);
         if (rc == ARCHIVE_EOF) return;
         if (rc < ARCHIVE_WARN) fail("cannot read file data from the image");
         sink(buf, size, static_cast<std::uint64_t>(offset));

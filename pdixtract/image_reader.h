@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,17 +24,16 @@ public:
     // First read after a jump; directory reads stay small.
     static constexpr std::size_t kMinBlock = 16 << 10;
 
-    // Opens the image; throws Error (BadImage) if libarchive does not take it as ISO 9660.
+    // Opens the image; throws Failure (BadImage) if libarchive does not take it as ISO 9660.
     ImageReader(const MemberSet& set, std::string display);
     ImageReader(const ImageReader&) = delete;
     ImageReader& operator=(const ImageReader&) = delete;
-    ~ImageReader();
 
     // Moves on to the regular file at path (as the image's names spell it, no leading "/");
-    // false if it does not come before the end. Throws Error (BadImage) on a corrupt image.
+    // false if it does not come before the end. Throws Failure (BadImage) on a corrupt image.
     bool find(const std::string& path);
 
-    // Streams the current file's data to sink. Throws Error (BadImage) on a read failure;
+    // Streams the current file's data to sink. Throws Failure (BadImage) on a read failure;
     // exceptions from sink pass through.
     void readData(const DataSink& sink);
 
@@ -45,11 +45,11 @@ private:
 
     const MemberSet& m_set;
     std::string m_display;
-    struct archive* m_archive = nullptr;
+    std::unique_ptr<struct archive, int (*)(struct archive*)> m_archive;
     std::vector<char> m_buf;
     std::uint64_t m_pos = 0;
     std::size_t m_block = kMinBlock;
-    std::exception_ptr m_callbackError;  // an Error thrown inside a callback, rethrown after
+    std::exception_ptr m_callbackError;  // what a callback threw, rethrown after
 };
 
 }  // namespace pdixtract

@@ -115,8 +115,8 @@ bool Iso9660::load() {
     }
     if (!root) return false;
     if (m_block != 512 && m_block != 1024 && m_block != 2048) {
-        throw Error(ExitCode::BadImage,
-                    "not a disc image (block size " + std::to_string(m_block) + "): " + m_display);
+        throw Failure(ExitCode::BadImage, "not a disc image (block size " +
+                                              std::to_string(m_block) + "): " + m_display);
     }
     // Rock Ridge announces itself in the first record of the root folder.
     unsigned char first[256];
@@ -283,8 +283,8 @@ void Iso9660::read(const ImageFile& file, const DataSink& sink) {
         // The decompressor reads in its own order; start over once before giving up.
         m_archive = std::make_unique<ImageReader>(m_set, m_display);
         if (!m_archive->find(file.path)) {
-            throw Error(ExitCode::BadImage,
-                        "compressed file not found by the decompressor: " + file.path);
+            throw Failure(ExitCode::BadImage,
+                          "compressed file not found by the decompressor: " + file.path);
         }
     }
     m_archive->readData(sink);

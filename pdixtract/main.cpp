@@ -36,7 +36,7 @@ int Main(int argc, const char* const* argv) {
     pdixtract::Options opts;
     try {
         opts = pdixtract::ParseArgs(argc, argv);
-    } catch (const pdixtract::Error& e) {
+    } catch (const pdixtract::Failure& e) {
         std::fprintf(stderr, "pdixtract: %s\n", base::EscapeForTerminal(e.what()).c_str());
         return Finish(static_cast<int>(e.code()));
     }

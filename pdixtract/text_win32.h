@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "pdixtract/errors.h"
+
 namespace pdixtract {
 
 // pdixtract holds text and paths in UTF-8; Windows takes and gives UTF-16. These convert at
@@ -15,8 +17,8 @@ std::string Narrow(std::wstring_view utf16);
 // limit of 260 characters is made absolute with the "\\?\" prefix that lifts the limit.
 std::wstring WidePath(const std::string& path);
 
-// A Windows error code as an error number of file_io.h: the few the logic tells apart become
-// their errno values, every other keeps its code, and ErrorText gives Windows' own text.
-int FromWindowsError(unsigned long code);
+// A Windows error code as an Error: the few the logic tells apart become their errno values,
+// every other keeps its code and is told in Windows' own words.
+Error FromWindowsError(unsigned long code);
 
 }  // namespace pdixtract

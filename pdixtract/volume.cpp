@@ -17,8 +17,8 @@ void Volume::add(ImageFile file) {
 std::unique_ptr<Volume> OpenVolume(const MemberSet& set, const std::string& display) {
     if (auto iso = OpenIso9660(set, display)) return iso;
     if (auto udf = OpenUdf(set, display)) return udf;
-    throw Error(ExitCode::BadImage,
-                "not a disc image (no ISO 9660 or UDF volume found): " + display);
+    throw Failure(ExitCode::BadImage,
+                  "not a disc image (no ISO 9660 or UDF volume found): " + display);
 }
 
 }  // namespace pdixtract

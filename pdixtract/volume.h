@@ -49,7 +49,7 @@ public:
     // Entries that were left out: unusable names, folders outside the image.
     const std::vector<Problem>& problems() const { return m_problems; }
 
-    // Streams the data of a file that is not plain to sink. Throws Error (BadImage).
+    // Streams the data of a file that is not plain to sink. Throws Failure (BadImage).
     virtual void read(const ImageFile& file, const DataSink& sink) = 0;
 
 protected:
@@ -61,7 +61,7 @@ protected:
 };
 
 // Reads the directories of the set's image: ISO 9660 (Rock Ridge or Joliet names where the
-// image has them) or, when there is no ISO 9660 volume, UDF. Throws Error (BadImage) if
+// image has them) or, when there is no ISO 9660 volume, UDF. Throws Failure (BadImage) if
 // it is neither; display names the set in messages.
 std::unique_ptr<Volume> OpenVolume(const MemberSet& set, const std::string& display);
 
