@@ -12,16 +12,11 @@ namespace pdixtract {
 
 namespace {
 
-// Plain arrays, so the handler reads them without allocating or locking.
-constexpr int kSlotCount = 4;
-char g_paths[kSlotCount][PATH_MAX];
-std::atomic<bool> g_used[kSlotCount];
+char g_paths[kTemporarySlots][PATH_MAX];
 std::atomic<bool> g_resized{false};
 
 void OnInterrupt(int sig) {
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (g_used[i].load()) ::unlink(g_paths[i]);
-    }
+    RemoveTemporaries();
     // End as the signal would have ended us, so the parent sees why.
     ::signal(sig, SIG_DFL);
     ::raise(sig);
@@ -43,19 +38,14 @@ void InstallSignalHandlers() {
     ::sigaction(SIGWINCH, &sa, nullptr);
 }
 
-int RegisterTemporary(const std::string& path) {
-    if (path.size() >= PATH_MAX) return -1;
-    for (int i = 0; i < kSlotCount; ++i) {
-        if (g_used[i].load()) continue;
-        std::memcpy(g_paths[i], path.c_str(), path.size() + 1);
-        g_used[i].store(true);
-        return i;
-    }
-    return -1;
+bool KeepTemporaryPath(int slot, const std::string& path) {
+    if (path.size() >= PATH_MAX) return false;
+    std::memcpy(g_paths[slot], path.c_str(), path.size() + 1);
+    return true;
 }
 
-void ForgetTemporary(int slot) {
-    if (slot >= 0) g_used[slot].store(false);
+void DeleteKeptPath(int slot) {
+    ::unlink(g_paths[slot]);
 }
 
 bool TakeResize() {
