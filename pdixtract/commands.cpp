@@ -74,30 +74,138 @@ void CopyExtents(const MemberSet& set, const std::vector<Extent>& extents, Atomi
 // exit status, and nothing is deleted afterwards.
 class Omissions {
 public:
-    Omissions(const Console& con) : m_con(con) {}
+    explicit Omissions(const Console& console) : m_console(console) {}
     void report(ExitCode code, const std::string& message, Progress* progress = nullptr) {
         if (progress) progress->clearLine();
-        std::fprintf(m_con.err, "pdixtract: %s\n", base::EscapeForTerminal(message).c_str());
-        std::fflush(m_con.err);
+        std::fprintf(m_console.err, "pdixtract: %s\n", base::EscapeForTerminal(message).c_str());
+        std::fflush(m_console.err);
         if (m_count++ == 0) m_code = code;
     }
     void reportAll(const Volume& volume) {
         for (const Problem& p : volume.problems()) report(p.code, p.message);
     }
     // Throws unless nothing was left out.
-    void check(const Options& opts) const {
+    void check(const Options& options) const {
         if (m_count == 0) return;
         throw Failure(m_code, std::to_string(m_count) + (m_count == 1 ? " entry" : " entries") +
                                   " of the image left out" +
-                                  (opts.removeMembers ? ", set members kept" : "") + ": " +
-                                  opts.set);
+                                  (options.removeMembers ? ", set members kept" : "") + ": " +
+                                  options.set);
     }
 
 private:
-    Console m_con;
+    Console m_console;
     unsigned m_count = 0;
     ExitCode m_code = ExitCode::Ok;
 };
+
+// -m: the files to extract, in image order: every file, or those whose file name is one of
+// the NAMEs. Throws Failure (NameProblem) for a NAME the image does not hold.
+std::vector<const ImageFile*> ChooseFiles(const std::vector<ImageFile>& files,
+                                          const Options& options) {
+    const std::set<std::string> wanted(options.names.begin(), options.names.end());
+    std::vector<const ImageFile*> chosen;
+    std::set<std::string> found;
+    for (const ImageFile& f : files) {
+        if (!wanted.empty() && !wanted.count(f.name)) continue;
+        chosen.push_back(&f);
+        found.insert(f.name);
+    }
+    std::string missing;
+    for (const std::string& n : options.names) {
+        if (!found.count(n) && missing.find("\"" + n + "\"") == std::string::npos) {
+            missing += (missing.empty() ? "\"" : ", \"") + n + "\"";
+        }
+    }
+    if (!missing.empty()) {
+        throw Failure(ExitCode::NameProblem, "not in the image: " + missing + ": " + options.set);
+    }
+    return chosen;
+}
+
+// Files land in one folder by file name alone: refuses two chosen files of one name before
+// anything is written. Throws Failure (NameProblem).
+void CheckNames(const std::vector<const ImageFile*>& chosen, const std::string& set) {
+    std::map<std::string, std::vector<std::string>> byName;
+    for (const ImageFile* f : chosen) byName[f->name].push_back(f->path);
+    for (const auto& [name, paths] : byName) {
+        if (paths.size() == 1) continue;
+        std::string all;
+        for (const std::string& p : paths) all += (all.empty() ? "" : ", ") + p;
+        throw Failure(ExitCode::NameProblem, "several files are named " + name + " (" + all +
+                                                 "), cannot put them in one folder: " + set);
+    }
+}
+
+// Makes the folder the files go to (DEST, or DEST/VIDEO_TS) and refuses, before anything is
+// written, a file that would overwrite a member or join the set. Returns the folder.
+std::string PrepareFolder(const Options& options, const MemberSet& set,
+                          const std::vector<const ImageFile*>& chosen) {
+    const std::string dest = options.videoTs ? options.target + "/VIDEO_TS" : options.target;
+    if (const ErrorOr<void> made = MakeFolders(dest); made.isError()) {
+        throw Failure(
+            ExitCode::WriteFailed,
+            "cannot create destination folder " + dest + ": " +
+                (made.error().is(EEXIST) ? "a file of that name exists" : made.error().text()));
+    }
+    for (const ImageFile* f : chosen) RefuseSetAsOutput(set, dest + "/" + f->name);
+    return dest;
+}
+
+// The bytes the chosen files that can be read add up to.
+std::uint64_t TotalSize(const std::vector<const ImageFile*>& chosen) {
+    std::uint64_t total = 0;
+    for (const ImageFile* f : chosen) {
+        if (f->problem.empty()) total += f->size;
+    }
+    return total;
+}
+
+// Writes one file of the image into dest. Throws Failure, BadImage when the image cannot
+// give the file.
+void ExtractFile(const MemberSet& set, Volume& volume, const ImageFile& file,
+                 const std::string& dest, Progress& progress) {
+    AtomicFile out(dest + "/" + file.name);
+    progress.begin(file.name, file.size);
+    if (file.plain) {
+        CopyExtents(set, file.extents, out, progress);
+    } else {
+        volume.read(file, [&](const void* data, std::size_t size, std::uint64_t offset) {
+            out.writeAt(data, size, offset);
+            progress.advance(size);
+        });
+    }
+    out.commit(file.size);
+}
+
+// Extracts the chosen files into dest. A file the image cannot give is reported and left
+// out; the others still come out. Any other failure ends the run.
+void CopyFiles(const MemberSet& set, Volume& volume, const std::vector<const ImageFile*>& chosen,
+               const std::string& dest, Omissions& omitted, Progress& progress) {
+    for (const ImageFile* f : chosen) {
+        if (!f->problem.empty()) {
+            omitted.report(ExitCode::BadImage, f->problem + ": " + f->path, &progress);
+            continue;
+        }
+        try {
+            ExtractFile(set, volume, *f, dest, progress);
+        } catch (const Failure& failure) {
+            if (failure.code() != ExitCode::BadImage) throw;
+            omitted.report(failure.code(), failure.what(), &progress);
+            continue;
+        }
+        progress.endItem();
+    }
+}
+
+// The summary, then how the run ends: a failure if anything was left out, and only
+// otherwise -r's deletion.
+void Report(Progress& progress, const std::string& dest, const Omissions& omitted,
+            const Options& options, MemberSet& set) {
+    progress.finish(dest);
+    omitted.check(options);
+    if (options.removeMembers) RemoveMembers(set);
+}
 
 }  // namespace
 
@@ -227,11 +335,11 @@ std::string FormatList(const std::vector<ImageFile>& files, std::vector<std::str
     return text;
 }
 
-void RunList(const Options& opts, const Console& con) {
-    if (opts.target.empty()) UsageError("no list file named: the LIST argument is empty");
-    MemberSet set = MemberSet::open(opts.set);
-    std::unique_ptr<Volume> volume = OpenVolume(set, opts.set);
-    Omissions omitted(con);
+void RunList(const Options& options, const Console& console) {
+    if (options.target.empty()) UsageError("no list file named: the LIST argument is empty");
+    MemberSet set = MemberSet::open(options.set);
+    std::unique_ptr<Volume> volume = OpenVolume(set, options.set);
+    Omissions omitted(console);
     omitted.reportAll(*volume);
     std::size_t listed = 0;
     for (const ImageFile& f : volume->files()) {
@@ -242,157 +350,83 @@ void RunList(const Options& opts, const Console& con) {
     }
     std::vector<std::string> flagged, dropped;
     std::string text = FormatList(volume->files(), flagged, dropped);
-    RefuseSetAsOutput(set, opts.target);
-    AtomicFile out(opts.target);
+    RefuseSetAsOutput(set, options.target);
+    AtomicFile out(options.target);
     out.writeAt(text.data(), text.size(), 0);
     out.commit(text.size());
     for (const std::string& p : flagged) {
-        std::fprintf(con.err, "pdixtract: name has a blank or comma, listed in double quotes: %s\n",
+        std::fprintf(console.err,
+                     "pdixtract: name has a blank or comma, listed in double quotes: %s\n",
                      base::EscapeForTerminal(p).c_str());
     }
     for (const std::string& p : dropped) {
-        std::fprintf(con.err, "pdixtract: name cannot be listed, left out: %s\n",
+        std::fprintf(console.err, "pdixtract: name cannot be listed, left out: %s\n",
                      base::EscapeForTerminal(p).c_str());
     }
-    std::fprintf(con.out, "Listed %zu files: %s\n", listed - dropped.size(),
-                 base::EscapeForTerminal(opts.target).c_str());
-    omitted.check(opts);
+    std::fprintf(console.out, "Listed %zu files: %s\n", listed - dropped.size(),
+                 base::EscapeForTerminal(options.target).c_str());
+    omitted.check(options);
 }
 
-void RunExtract(const Options& opts, const Console& con) {
-    if (opts.target.empty()) UsageError("no destination folder named: the DEST argument is empty");
-    MemberSet set = MemberSet::open(opts.set);
-    std::unique_ptr<Volume> volume = OpenVolume(set, opts.set);
-    const std::vector<ImageFile>& files = volume->files();
-    Omissions omitted(con);
-
-    // Choose the files, and refuse missing or ambiguous names before writing anything.
-    std::vector<bool> chosen(files.size(), opts.names.empty());
-    if (opts.names.empty()) {
-        omitted.reportAll(*volume);
-    } else {
-        std::set<std::string> wanted(opts.names.begin(), opts.names.end());
-        std::set<std::string> found;
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            if (wanted.count(files[i].name)) {
-                chosen[i] = true;
-                found.insert(files[i].name);
-            }
-        }
-        std::string missing;
-        for (const std::string& n : opts.names) {
-            if (!found.count(n) && missing.find("\"" + n + "\"") == std::string::npos) {
-                missing += (missing.empty() ? "\"" : ", \"") + n + "\"";
-            }
-        }
-        if (!missing.empty()) {
-            throw Failure(ExitCode::NameProblem, "not in the image: " + missing + ": " + opts.set);
-        }
+void RunExtract(const Options& options, const Console& console) {
+    if (options.target.empty()) {
+        UsageError("no destination folder named: the DEST argument is empty");
     }
-    std::map<std::string, std::vector<std::string>> byName;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (chosen[i]) byName[files[i].name].push_back(files[i].path);
-    }
-    for (const auto& [name, paths] : byName) {
-        if (paths.size() > 1) {
-            std::string all;
-            for (const std::string& p : paths) all += (all.empty() ? "" : ", ") + p;
-            throw Failure(ExitCode::NameProblem,
-                          "several files are named " + name + " (" + all +
-                              "), cannot put them in one folder: " + opts.set);
-        }
-    }
-
-    std::string dest = opts.target;
-    if (opts.videoTs) dest += "/VIDEO_TS";
-    if (const ErrorOr<void> made = MakeFolders(dest); made.isError()) {
-        throw Failure(
-            ExitCode::WriteFailed,
-            "cannot create destination folder " + dest + ": " +
-                (made.error().is(EEXIST) ? "a file of that name exists" : made.error().text()));
-    }
-    std::uint64_t total = 0;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!chosen[i]) continue;
-        RefuseSetAsOutput(set, dest + "/" + files[i].name);
-        if (files[i].problem.empty()) total += files[i].size;
-    }
-
-    Progress progress(con, "Extracted", "Extracting", BaseName(opts.set), total);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const ImageFile& f = files[i];
-        if (!chosen[i]) continue;
-        if (!f.problem.empty()) {
-            omitted.report(ExitCode::BadImage, f.problem + ": " + f.path, &progress);
-            continue;
-        }
-        try {
-            AtomicFile out(dest + "/" + f.name);
-            progress.begin(f.name, f.size);
-            if (f.plain) {
-                CopyExtents(set, f.extents, out, progress);
-            } else {
-                volume->read(f, [&](const void* data, std::size_t size, std::uint64_t offset) {
-                    out.writeAt(data, size, offset);
-                    progress.advance(size);
-                });
-            }
-            out.commit(f.size);
-        } catch (const Failure& e) {
-            // A file the image cannot give is reported; the others still come out.
-            if (e.code() != ExitCode::BadImage) throw;
-            omitted.report(e.code(), e.what(), &progress);
-            continue;
-        }
-        progress.endItem();
-    }
-    progress.finish(dest);
-    omitted.check(opts);
-    if (opts.removeMembers) RemoveMembers(set);
+    MemberSet set = MemberSet::open(options.set);
+    std::unique_ptr<Volume> volume = OpenVolume(set, options.set);
+    Omissions omitted(console);
+    if (options.names.empty()) omitted.reportAll(*volume);
+    const std::vector<const ImageFile*> chosen = ChooseFiles(volume->files(), options);
+    CheckNames(chosen, options.set);
+    const std::string dest = PrepareFolder(options, set, chosen);
+    Progress progress(console, "Extracted", "Extracting", BaseName(options.set), TotalSize(chosen));
+    CopyFiles(set, *volume, chosen, dest, omitted, progress);
+    Report(progress, dest, omitted, options, set);
 }
 
-void RunConvert(const Options& opts, const Console& con) {
-    if (opts.target.empty()) UsageError("no ISO file named: the ISO argument is empty");
-    MemberSet set = MemberSet::open(opts.set);
-    RefuseSetAsOutput(set, opts.target);
-    Progress progress(con, "Converted", "Converting", BaseName(opts.set), set.size(), false);
+void RunConvert(const Options& options, const Console& console) {
+    if (options.target.empty()) UsageError("no ISO file named: the ISO argument is empty");
+    MemberSet set = MemberSet::open(options.set);
+    RefuseSetAsOutput(set, options.target);
+    Progress progress(console, "Converted", "Converting", BaseName(options.set), set.size(), false);
     {
-        AtomicFile out(opts.target);
-        progress.begin(BaseName(opts.target), set.size());
+        AtomicFile out(options.target);
+        progress.begin(BaseName(options.target), set.size());
         CopyExtents(set, {{0, set.size()}}, out, progress);
         out.commit(set.size());
         progress.endItem();
     }
-    progress.finish(opts.target);
-    if (opts.removeMembers) RemoveMembers(set);
+    progress.finish(options.target);
+    if (options.removeMembers) RemoveMembers(set);
 }
 
-int Run(const Options& opts, const Console& con) {
+int Run(const Options& options, const Console& console) {
     try {
-        switch (opts.mode) {
+        switch (options.mode) {
             case Options::Mode::Help:
-                std::fputs(UsageText().c_str(), con.out);
+                std::fputs(UsageText().c_str(), console.out);
                 return 0;
             case Options::Mode::Extract:
-                RunExtract(opts, con);
+                RunExtract(options, console);
                 break;
             case Options::Mode::Convert:
-                RunConvert(opts, con);
+                RunConvert(options, console);
                 break;
             case Options::Mode::List:
-                RunList(opts, con);
+                RunList(options, console);
                 break;
             case Options::Mode::None:
                 UsageError("no command given");
         }
         return 0;
-    } catch (const Failure& e) {
-        std::fflush(con.out);
-        std::fprintf(con.err, "pdixtract: %s\n", base::EscapeForTerminal(e.what()).c_str());
-        return static_cast<int>(e.code());
+    } catch (const Failure& failure) {
+        std::fflush(console.out);
+        std::fprintf(console.err, "pdixtract: %s\n",
+                     base::EscapeForTerminal(failure.what()).c_str());
+        return static_cast<int>(failure.code());
     } catch (const std::exception& e) {
-        std::fprintf(con.err, "pdixtract: %s: %s\n", e.what(),
-                     base::EscapeForTerminal(opts.set).c_str());
+        std::fprintf(console.err, "pdixtract: %s: %s\n", e.what(),
+                     base::EscapeForTerminal(options.set).c_str());
         return static_cast<int>(ExitCode::BadImage);
     }
 }

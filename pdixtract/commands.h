@@ -34,16 +34,16 @@ std::string FormatList(const std::vector<ImageFile>& files, std::vector<std::str
                        std::vector<std::string>& dropped);
 
 // -gb: writes the list file. Throws Failure.
-void RunList(const Options& opts, const Console& con);
+void RunList(const Options& options, const Console& console);
 
 // -m: extracts all or the named files; every file that can be read is extracted, each that
 // cannot is reported. Throws Failure when anything failed or was left out.
-void RunExtract(const Options& opts, const Console& con);
+void RunExtract(const Options& options, const Console& console);
 
 // -i: writes the set's bytes to one ISO file. Throws Failure.
-void RunConvert(const Options& opts, const Console& con);
+void RunConvert(const Options& options, const Console& console);
 
-// Runs a parsed command, reporting any failure as one line on con.err; returns the exit status.
-int Run(const Options& opts, const Console& con);
+// Runs a parsed command, reporting any failure as one line on console.err; returns the exit status.
+int Run(const Options& options, const Console& console);
 
 }  // namespace pdixtract
