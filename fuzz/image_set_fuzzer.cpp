@@ -56,7 +56,7 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
         fs::remove_all(target);
         const int status =
             pdixtract::Run(pdixtract::ParseArgs(4, argv), {work.null, work.null, false, false});
-        if (status == 2 || status == 7) return "an exit status no image can cause";
+        if (status == 2 || status == 7 || status == 8) return "an exit status no image can cause";
     }
     return nullptr;
 }

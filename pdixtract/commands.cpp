@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
+#include <new>
 #include <set>
 
 #include "base/terminal_text.h"
@@ -207,6 +208,15 @@ void Report(Progress& progress, const std::string& dest, const Omissions& omitte
     if (options.removeMembers) RemoveMembers(set);
 }
 
+// A failure that says nothing about the set or the destination (out of memory, a fault of
+// pdixtract's own), in one line of its own. Returns its exit status.
+int ReportUnexpected(const Console& console, const std::string& what, const std::string& set) {
+    std::fflush(console.out);
+    std::fprintf(console.err, "pdixtract: %s\n",
+                 base::EscapeForTerminal(what + ": " + set).c_str());
+    return static_cast<int>(ExitCode::Unexpected);
+}
+
 }  // namespace
 
 Options ParseArgs(int argc, const char* const* argv) {
@@ -304,6 +314,8 @@ Exit status:
   6  the destination cannot be created or written, is not a regular file, or would
      overwrite a member or join the set (the failing file is removed)
   7  -r: everything succeeded but a member could not be deleted or was replaced
+  8  an unexpected failure that says nothing about the set: out of memory, or a
+     fault of pdixtract's own
 
 Environment:
   PDIXTRACT_HOLD_ON_ERROR  When set and not empty, and standard input is a terminal,
@@ -424,10 +436,12 @@ int Run(const Options& options, const Console& console) {
         std::fprintf(console.err, "pdixtract: %s\n",
                      base::EscapeForTerminal(failure.what()).c_str());
         return static_cast<int>(failure.code());
+    } catch (const std::bad_alloc&) {
+        return ReportUnexpected(console, "out of memory", options.set);
     } catch (const std::exception& e) {
-        std::fprintf(console.err, "pdixtract: %s: %s\n", e.what(),
-                     base::EscapeForTerminal(options.set).c_str());
-        return static_cast<int>(ExitCode::BadImage);
+        // Nothing an image or the file system does ends up here: a fault of pdixtract's own.
+        return ReportUnexpected(console, std::string("unexpected failure (") + e.what() + ")",
+                                options.set);
     }
 }
 
