@@ -30,17 +30,17 @@ int Finish(int status) {
 int Main(int argc, const char* const* argv) {
     pdixtract::PrepareConsole();
     pdixtract::InstallSignalHandlers();
-    pdixtract::Console con;
-    con.live = pdixtract::IsTerminal(stdout);
-    con.title = con.live && pdixtract::TerminalTakesTitle();
-    pdixtract::Options opts;
+    pdixtract::Console console;
+    console.live = pdixtract::IsTerminal(stdout);
+    console.title = console.live && pdixtract::TerminalTakesTitle();
+    pdixtract::Options options;
     try {
-        opts = pdixtract::ParseArgs(argc, argv);
-    } catch (const pdixtract::Failure& e) {
-        std::fprintf(stderr, "pdixtract: %s\n", base::EscapeForTerminal(e.what()).c_str());
-        return Finish(static_cast<int>(e.code()));
+        options = pdixtract::ParseArgs(argc, argv);
+    } catch (const pdixtract::Failure& failure) {
+        std::fprintf(stderr, "pdixtract: %s\n", base::EscapeForTerminal(failure.what()).c_str());
+        return Finish(static_cast<int>(failure.code()));
     }
-    return Finish(pdixtract::Run(opts, con));
+    return Finish(pdixtract::Run(options, console));
 }
 
 }  // namespace
