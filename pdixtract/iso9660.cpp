@@ -93,8 +93,8 @@ bool Iso9660::load() {
     const unsigned char* root = nullptr;
     unsigned char pvdRoot[34], jolietRoot[34];
     bool haveJoliet = false;
-    // The descriptors end at a terminator; a run of more than 64 is not an image's.
     const std::string_view identifier = base::kIso9660Identifier;
+    // The descriptors end at a terminator; a run of more than 64 is not an image's.
     for (std::uint64_t at = base::kDescriptorsOffset; at < base::kDescriptorsOffset + 64 * sizeof d;
          at += sizeof d) {
         if (m_set.readAt(at, d, sizeof d) < sizeof d ||
