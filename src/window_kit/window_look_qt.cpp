@@ -118,6 +118,16 @@ void PlaceControls(std::initializer_list<PlacedControl> controls) {
     }
 }
 
+void NameForScreenReaders(const QWidget* window, std::span<const AccessibleName> names) {
+    for (const AccessibleName& named : names) {
+        const QString objectName =
+            QLatin1String(named.control.data(), static_cast<qsizetype>(named.control.size()));
+        if (auto* control = window->findChild<QWidget*>(objectName)) {
+            control->setAccessibleName(ToQString(named.name));
+        }
+    }
+}
+
 namespace {
 
 // Swallows Alt+key presses that no shortcut took. AltGr, which types

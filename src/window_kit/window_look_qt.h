@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QString>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,10 @@ struct PlacedControl {
 // screen's logical DPI, gives it the tool tip, and chains the keyboard order
 // by tab index; frames and labels take no focus.
 void PlaceControls(std::initializer_list<PlacedControl> controls);
+
+// Gives the controls of `window` named in `names` their name for screen
+// readers; their captions stay as they are.
+void NameForScreenReaders(const QWidget* window, std::span<const AccessibleName> names);
 
 // Makes Alt with a letter in `widget` either an access key or nothing: a line
 // edit or list would otherwise take the letter as typed text when the
