@@ -13,8 +13,6 @@
 
 namespace zelvorn {
 
-namespace {
-
 QPixmap DrawIcon(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
@@ -49,8 +47,6 @@ QPixmap DrawIcon(int size) {
     painter.drawPath(arrow);
     return pixmap;
 }
-
-}  // namespace
 
 QIcon ZelvornIcon() {
     static const QIcon icon = [] {

@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 #include <initializer_list>
 #include <span>
@@ -26,6 +27,8 @@ inline std::u16string ToU16(const QString& text) {
 // The program's window icon, drawn at 32 by 32 pixels (and larger for
 // high-DPI screens): a disc with an arrow coming out of it.
 QIcon ZelvornIcon();
+// The same drawing at `size` pixels square, for the icon files.
+QPixmap DrawIcon(int size);
 
 // Gives `window` the caption, fixed client size, icon and font of `layout`, and
 // asks the window system for no maximise or minimise button.
