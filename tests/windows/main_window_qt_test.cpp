@@ -30,6 +30,7 @@ private slots:
     void layoutAndCaptionsFit();
     void buttonsHandTheirFieldsToTheCore();
     void dropsFillTheFieldThatFits();
+    void aFolderGivenAtStartIsExplained();
 
 private:
     QString enabledActions() {
@@ -166,6 +167,12 @@ void MainWindowQtTest::dropsFillTheFieldThatFits() {
         QCOMPARE(enter.isAccepted(), !row.text.isEmpty());
         QCOMPARE(field->text(), row.text);
     }
+}
+
+void MainWindowQtTest::aFolderGivenAtStartIsExplained() {
+    h->window.openOnStart({QDir::tempPath()});
+    QCOMPARE(h->dialogs.errors, std::vector<std::u16string>{u"Not a set"});
+    QCOMPARE(h->control<QLineEdit>("Text1")->text(), "");
 }
 
 QTEST_MAIN(MainWindowQtTest)
