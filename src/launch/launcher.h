@@ -25,6 +25,9 @@ public:
     virtual ~Launcher() = default;
     // Starts `commandLine` with the given window style; never waits for it.
     virtual LaunchResult launch(std::u16string_view commandLine, WindowStyle style) = 0;
+    // The folder searched for the program before PATH (Zelvorn's own, on
+    // Windows); empty where PATH alone is searched.
+    virtual std::u16string searchedFirst() const { return {}; }
 };
 
 }  // namespace zelvorn

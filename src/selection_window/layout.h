@@ -27,4 +27,8 @@ inline constexpr TwipsRect kNoticeRect{120, 5340, 3360, 1035};
 inline constexpr std::array<const ControlLayout*, 4> kControls{&kNamesField, &kExtractButton,
                                                                &kFileList, &kListLabel};
 
+// The list, named by its heading.
+inline constexpr std::array<AccessibleName, 1> kAccessibleNames{
+    {{kFileList.name, kListLabel.caption}}};
+
 }  // namespace zelvorn::selection_window

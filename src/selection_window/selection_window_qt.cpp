@@ -26,8 +26,7 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, const ListFileStamp
                    {extractButton, selection_window::kExtractButton},
                    {fileList, selection_window::kFileList},
                    {listLabel, selection_window::kListLabel}});
-    // The heading names the list for a screen reader.
-    fileList->setAccessibleName(listLabel->text());
+    NameForScreenReaders(this, selection_window::kAccessibleNames);
 
     m_notice = new QLabel(this);
     m_notice->setObjectName(QStringLiteral("notice"));

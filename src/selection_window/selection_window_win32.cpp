@@ -25,7 +25,7 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, const ListFileStamp
         {layout::kListLabel, listLabel},
         {kNotice, m_notice},
     };
-    create(layout::kWindow, controls);
+    create(layout::kWindow, controls, layout::kAccessibleNames);
     ShowWindow(namesField, SW_HIDE);
     ShowWindow(m_notice, SW_HIDE);
     SetWindowLongPtrW(m_notice, GWL_STYLE, GetWindowLongPtrW(m_notice, GWL_STYLE) | SS_NOPREFIX);

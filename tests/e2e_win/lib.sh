@@ -30,6 +30,7 @@ session_start() {
     # them) from /usr/share/wine/fonts; C:\windows\Fonts it does.
     ln -s /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     cp "$ZELVORN_WIN_BUILD"/{src/Zelvorn.exe,tests/e2e_win/stand_in/pdixtract.exe} "$run/app/"
+    cp "$ZELVORN_WIN_BUILD/tests/e2e_win/probe/window_probe.exe" "$run/"
 }
 
 session_stop() {
@@ -96,6 +97,12 @@ moved() {
     xdotool getwindowgeometry "$1" | grep -q 'Position: [1-9]'
 }
 aside() { poll moved "$1" || fail "window $1 could not be dragged aside"; }
+
+# Prints the controls of the shown window named $1 as window_probe.exe sees them.
+probe() { "$WINE" "$RUN/window_probe.exe" "$1" | tr -d '\r'; }
+# True if in window $1 a control of class $3 comes right after the static text
+# $2 in z-order, as a screen reader names it.
+named() { [ "$(probe "$1" | cut -d'|' -f1,2 | grep -A1 -xF "Static|$2" | sed -n '2s/|.*//p')" = "$3" ]; }
 
 # Waits for the stand-in's record of call N and compares it with $2:
 # "show value|command line".

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The zip and the installer. Unpacked off PATH, the zip's Zelvorn.exe finds
 # our real pdixtract.exe beside it and extracts with it, as the installed one does. The installer /S puts
-# both into Program Files, with a Start menu entry, an "Apps and features" entry
-# and the folder on the user's PATH; uninstall.exe /S takes all of it away.
+# both into Program Files, with a Start menu entry, an "Apps and features" entry,
+# the folder on the user's PATH and .pdi files opening in Zelvorn;
+# uninstall.exe /S takes all of it away.
 source "$(dirname "$0")/lib.sh"
 # shellcheck disable=SC1090
 source "$SESSION"
@@ -43,6 +44,9 @@ unzip -qo "$(echo "$ZELVORN_WIN_BUILD"/Zelvorn-*-win64.zip)" -d "$RUN/portable"
 app=$(echo "$RUN"/portable/*)
 for file in README.md LICENSE.txt; do [ -f "$app/$file" ] || fail "no $file"; done
 extract_with "$app/Zelvorn.exe"
+# True if .pdi or Zelvorn's type for it is registered.
+pdi_types() { "$WINE" reg query 'HKCR\.pdi' &>/dev/null || "$WINE" reg query 'HKCR\Zelvorn.PdiSet' &>/dev/null; }
+! pdi_types || fail "the zip registered .pdi"
 
 dir="$WINEPREFIX/drive_c/Program Files/Zelvorn"
 link="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zelvorn.lnk"
@@ -58,8 +62,19 @@ for value in DisplayName DisplayVersion Publisher DisplayIcon EstimatedSize Unin
 done
 pdixtract_found || fail "pdixtract is not found on PATH"
 extract_with "$dir/Zelvorn.exe"
+# A .pdi opened from Explorer (here "start") opens in Zelvorn, the set in its
+# field and Convert enabled.
+touch "$WINEPREFIX/drive_c/Sets/film.pdi"
+"$WINE" start /wait 'C:\Sets\film.pdi' &>/dev/null &
+PID=$!
+MAIN=$(window "ZELVORN 0.7")
+shown=$(probe "ZELVORN 0.7")
+grep -q '^Edit|C:\\Sets\\film\.pdi|[0-9x]*|t|' <<<"$shown" && grep -q '^Button|&Convert to Iso|[0-9x]*|t|' <<<"$shown" ||
+    fail "start did not open the set: $shown"
+quit
 "$WINE" "C:\\Program Files\\Zelvorn\\uninstall.exe" /S || fail "the uninstaller failed"
 # The uninstaller runs on from a copy of itself in the temporary folder.
 poll test ! -e "$dir" -a ! -e "$link" || fail "left behind: $(ls "$dir" "$link" 2>&1)"
 ! "$WINE" reg query "$entry" &>/dev/null || fail "the uninstall entry stayed"
+! pdi_types || fail ".pdi stayed registered"
 [ "$(user_path)" = "$path_before" ] || fail "PATH was not given back: $(user_path)"
