@@ -41,7 +41,7 @@ void RemoveMembers(MemberSet& set) {
     set.close();
     std::string failure;
     for (const Member& m : set.members()) {
-        const ErrorOr<void> removed = RemoveIfSame(m.path, m.id);
+        const ErrorOr<void> removed = RemoveIfSame(m.path, m.id, m.link);
         if (!removed.isError() || !failure.empty()) continue;
         failure = removed.error().is(EEXIST)
                       ? "set member was replaced during the run, not deleted: " + m.path
@@ -165,14 +165,18 @@ std::uint64_t TotalSize(const std::vector<const ImageFile*>& chosen) {
 // Writes one file of the image into dest. Throws Failure, BadImage when the image cannot
 // give the file.
 void ExtractFile(const MemberSet& set, Volume& volume, const ImageFile& file,
-                 const std::string& dest, Progress& progress) {
-    AtomicFile out(dest + "/" + file.name);
+                 const std::string& dest, bool flush, Progress& progress) {
+    AtomicFile out(dest + "/" + file.name, flush);
     progress.begin(file.name, file.size);
     if (file.plain) {
         CopyExtents(set, file.extents, out, progress);
     } else {
         volume.read(file, [&](const void* data, std::size_t size, std::uint64_t offset) {
-            out.writeAt(data, size, offset);
+            if (data) {
+                out.writeAt(data, size, offset);
+            } else {
+                out.addHole(size);
+            }
             progress.advance(size);
         });
     }
@@ -182,14 +186,14 @@ void ExtractFile(const MemberSet& set, Volume& volume, const ImageFile& file,
 // Extracts the chosen files into dest. A file the image cannot give is reported and left
 // out; the others still come out. Any other failure ends the run.
 void CopyFiles(const MemberSet& set, Volume& volume, const std::vector<const ImageFile*>& chosen,
-               const std::string& dest, Omissions& omitted, Progress& progress) {
+               const std::string& dest, bool flush, Omissions& omitted, Progress& progress) {
     for (const ImageFile* f : chosen) {
         if (!f->problem.empty()) {
             omitted.report(ExitCode::BadImage, f->problem + ": " + f->path, &progress);
             continue;
         }
         try {
-            ExtractFile(set, volume, *f, dest, progress);
+            ExtractFile(set, volume, *f, dest, flush, progress);
         } catch (const Failure& failure) {
             if (failure.code() != ExitCode::BadImage) throw;
             omitted.report(failure.code(), failure.what(), &progress);
@@ -231,6 +235,8 @@ Options ParseArgs(int argc, const char* const* argv) {
         }
         if (a == "-r") {
             o.removeMembers = true;
+        } else if (a == "--sync") {
+            o.flush = true;
         } else if (a == "-v") {
             o.videoTs = true;
         } else if (a == "-m" || a == "-i" || a == "-gb") {
@@ -363,7 +369,7 @@ void RunList(const Options& options, const Console& console) {
     std::vector<std::string> flagged, dropped;
     std::string text = FormatList(volume->files(), flagged, dropped);
     RefuseSetAsOutput(set, options.target);
-    AtomicFile out(options.target);
+    AtomicFile out(options.target, options.flush);
     out.writeAt(text.data(), text.size(), 0);
     out.commit(text.size());
     for (const std::string& p : flagged) {
@@ -392,7 +398,7 @@ void RunExtract(const Options& options, const Console& console) {
     CheckNames(chosen, options.set);
     const std::string dest = PrepareFolder(options, set, chosen);
     Progress progress(console, "Extracted", "Extracting", BaseName(options.set), TotalSize(chosen));
-    CopyFiles(set, *volume, chosen, dest, omitted, progress);
+    CopyFiles(set, *volume, chosen, dest, options.flush, omitted, progress);
     Report(progress, dest, omitted, options, set);
 }
 
@@ -402,7 +408,7 @@ void RunConvert(const Options& options, const Console& console) {
     RefuseSetAsOutput(set, options.target);
     Progress progress(console, "Converted", "Converting", BaseName(options.set), set.size(), false);
     {
-        AtomicFile out(options.target);
+        AtomicFile out(options.target, options.flush);
         progress.begin(BaseName(options.target), set.size());
         CopyExtents(set, {{0, set.size()}}, out, progress);
         out.commit(set.size());
