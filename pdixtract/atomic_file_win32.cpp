@@ -19,7 +19,7 @@ HANDLE HandleOf(FileHandle file) {
 
 // Marks an open file to be deleted when its last handle closes, or takes that back.
 bool DeleteWhenClosed(HANDLE h, bool deleted) {
-    FILE_DISPOSITION_INFO disposition{deleted ? TRUE : FALSE};
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(deleted)};
     return SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition);
 }
 

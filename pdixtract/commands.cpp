@@ -269,10 +269,10 @@ Options ParseArgs(int argc, const char* const* argv) {
 
 std::string UsageText() {
     return R"(Usage:
-  pdixtract [-r] [-v] -m DEST SET [NAME ...]   extract files into the folder DEST
-  pdixtract [-r] -i ISO SET                    write the whole image to the file ISO
-  pdixtract -gb LIST SET                       write the list of files to the file LIST
-  pdixtract --help                             show this text
+  pdixtract [--sync] [-r] [-v] -m DEST SET [NAME ...]  extract files into the folder DEST
+  pdixtract [--sync] [-r] -i ISO SET                   write the whole image to the file ISO
+  pdixtract [--sync] -gb LIST SET                      write the list of files to LIST
+  pdixtract --help                                     show this text
 
 Options:
   -m DEST  Extract every regular file of the image, or only those whose file name is
@@ -290,7 +290,9 @@ Options:
            holding a double quote or line break cannot be listed and is reported.
   -r       After the whole command has succeeded, delete the set's member files.
            Nothing is deleted after a failure or when anything was left out, and
-           nothing but the members, each only if it is still the file that was read.
+           nothing but the members, each only if it is still the file that was read;
+           a member that is a symbolic link is removed as rm would, never its target.
+  --sync   Flush each file to the disk before it takes its name (see below).
 
 Sets:
   A set is one disc image (ISO 9660, with Rock Ridge or Joliet names where the image
@@ -300,11 +302,19 @@ Sets:
   the first missing number ends the set; a missing NAME.pdi is an error. A file not
   ending in .pdi is read alone. Members must be regular files.
 
-Files are written under a temporary name beside their target and renamed into
-place when complete: a failure or an interruption (Ctrl+C, a closed terminal) never
-leaves a half-written file behind, and files already completed stay. A file whose
-data the image holds only in part is not written. Only a missing target or a
-regular file is ever replaced.
+Files are written as a temporary file beside their target and take its name only
+when complete: a failure, an interruption (Ctrl+C, a closed terminal) or a killed
+process never leaves a half-written file behind, and files already completed stay.
+The temporary file has no name on Linux (where the file system allows) and is
+marked for deletion until complete on Windows; elsewhere it is .NAME.XXXXXXXX.part,
+which only a killed process or a power cut can leave. A file whose data the image
+holds only in part is not written; blocks of zeros in compressed files are left as
+holes. Only a missing target or a regular file is ever replaced.
+
+Like cp, tar and 7z, pdixtract leaves writing the files to the disk to the system:
+a power cut soon after a run can lose the last files, or leave them empty. With
+--sync each file is on the disk before it takes its name, so any file found under
+its name after a power cut is whole, at some cost in speed.
 
 On a terminal a line shows the current file, a bar, the percentage, the bytes done,
 the speed and the time left, and the window title shows the percentage.
