@@ -155,7 +155,7 @@ fi
 BTRFS_VOB_MIB=${BTRFS_VOB_MIB:-256}
 mkdir -p btrfs
 truncate -s $((BTRFS_VOB_MIB * 24 + 1024))M btrfs.img
-mkfs.btrfs -q btrfs.img
+mkfs.btrfs -q btrfs.img >/dev/null
 if ! mount -o loop btrfs.img btrfs 2>/dev/null; then
     echo
     echo "btrfs: not measured (this machine cannot mount a loop device)"
