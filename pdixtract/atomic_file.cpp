@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <utility>
 
@@ -29,31 +30,46 @@ std::string CutUtf8(const std::string& text, std::size_t max) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
+AtomicFile::AtomicFile(std::string target, bool flush)
+    : m_target(std::move(target)), m_flush(flush) {
     refuseOddTarget();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        m_temp = nextTemporaryName();
-        // Registered first, so an interruption just after the file is made still removes it.
-        m_slot = RegisterTemporary(m_temp);
-        const ErrorOr<FileHandle> created = createNew(m_temp);
-        if (!created.isError()) {
+    const std::size_t slash = LastSeparator(m_target);
+    const ErrorOr<FileHandle> unnamed =
+        createUnnamed(slash == std::string::npos ? std::string() : m_target.substr(0, slash + 1));
+    if (!unnamed.isError()) {
+        m_out = unnamed.value();
+    } else {
+        // A file system without unnamed files (FAT, network shares): a named one.
+        takeTemporaryName([this](const std::string& name) -> ErrorOr<void> {
+            const ErrorOr<FileHandle> created = createNew(name);
+            if (created.isError()) return created.error();
             m_out = created.value();
-            return;
-        }
-        ForgetTemporary(std::exchange(m_slot, -1));
-        if (!created.error().is(EEXIST)) {
-            m_temp.clear();
-            fail(created.error());
-        }
+            return {};
+        });
     }
-    m_temp.clear();
-    fail(Error::fromErrno(EEXIST));
+    HoldOnceForTests();
 }
 
 AtomicFile::~AtomicFile() {
     if (m_out != kNoFile) closeDropped();
     if (!m_temp.empty()) removeFile(m_temp);
     ForgetTemporary(m_slot);
+}
+
+void AtomicFile::takeTemporaryName(const std::function<ErrorOr<void>(const std::string&)>& make) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = nextTemporaryName();
+        // Registered first, so an interruption just after the file is named still removes it.
+        m_slot = RegisterTemporary(name);
+        const ErrorOr<void> made = make(name);
+        if (!made.isError()) {
+            m_temp = name;
+            return;
+        }
+        ForgetTemporary(std::exchange(m_slot, -1));
+        if (!made.error().is(EEXIST)) fail(made.error());
+    }
+    fail(Error::fromErrno(EEXIST));
 }
 
 std::string AtomicFile::nextTemporaryName() const {
@@ -124,12 +140,39 @@ std::uint64_t AtomicFile::copyFrom(const InputFile& in, const std::string& inNam
     return read.value();
 }
 
+void AtomicFile::addHole(std::uint64_t size) {
+    if (!m_holes) allowHoles();
+    m_holes = true;
+    m_written += size;
+}
+
 void AtomicFile::commit(std::uint64_t size) {
     checkComplete(size);
+    // A hole at the end is written by nobody: the length makes it.
+    if (m_holes) {
+        if (const ErrorOr<void> sized = setLength(size); sized.isError()) fail(sized.error());
+    }
+    if (m_flush) {
+        if (const ErrorOr<void> flushed = flushToDisk(); flushed.isError()) fail(flushed.error());
+    }
+    refuseOddTarget();
+    if (m_temp.empty()) {
+        const ErrorOr<void> linked = linkAs(m_target);
+        if (!linked.isError()) {
+            if (const ErrorOr<void> closed = closeStored(); closed.isError()) {
+                removeFile(m_target);
+                fail(closed.error());
+            }
+            return;
+        }
+        if (!linked.error().is(EEXIST)) fail(linked.error());
+        // A link never replaces a file: the old one is renamed over.
+        takeTemporaryName([this](const std::string& name) { return linkAs(name); });
+    }
+    keepWhenClosed();
     // A file whose bytes may not all be stored (a delayed write error: NFS, quotas) is not
     // complete.
     if (const ErrorOr<void> closed = closeStored(); closed.isError()) fail(closed.error());
-    refuseOddTarget();
     if (const ErrorOr<void> renamed = renameOver(m_temp, m_target); renamed.isError()) {
         fail(renamed.error());
     }

@@ -23,11 +23,29 @@ bool KernelCannotCopy(int number) {
 
 }  // namespace
 
+ErrorOr<FileHandle> AtomicFile::createUnnamed(const std::string& folder) {
+    // It is given its name through /proc; without /proc it could not be.
+    static const bool linkable = ::access("/proc/self/fd", X_OK) == 0;
+    if (!linkable) return Error::fromErrno(EOPNOTSUPP);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) return Error::fromErrno(errno);
+    return FileHandle{fd};
+}
+
 ErrorOr<FileHandle> AtomicFile::createNew(const std::string& path) {
     // 0666 and the umask, as for any file a user's program creates.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return Error::fromErrno(errno);
     return FileHandle{fd};
+}
+
+ErrorOr<void> AtomicFile::linkAs(const std::string& path) {
+    const std::string self = "/proc/self/fd/" + std::to_string(m_out);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        return Error::fromErrno(errno);
+    }
+    return {};
 }
 
 ErrorOr<std::size_t> AtomicFile::writeSome(const void* data, std::size_t size,
@@ -43,8 +61,9 @@ ErrorOr<std::optional<std::uint64_t>> AtomicFile::copyInKernel(const InputFile& 
                                                                std::uint64_t inOffset,
                                                                std::uint64_t offset,
                                                                std::uint64_t length) {
-    // The kernel copies whole pages fast, but data whose place in its page differs in the
-    // two files (ISO 9660 sectors are half a page) goes faster through a small buffer.
+    // The kernel copies whole pages fast (on btrfs and XFS it shares them), but data whose
+    // place in its page differs in the two files (ISO 9660 sectors are half a page) goes
+    // faster through a small buffer.
     while (m_kernelCopy && inOffset % kPage == offset % kPage) {
         loff_t from = static_cast<loff_t>(inOffset);
         loff_t to = static_cast<loff_t>(offset);
@@ -57,6 +76,22 @@ ErrorOr<std::optional<std::uint64_t>> AtomicFile::copyInKernel(const InputFile& 
     }
     return std::optional<std::uint64_t>();
 }
+
+void AtomicFile::allowHoles() {}
+
+ErrorOr<void> AtomicFile::setLength(std::uint64_t size) {
+    if (::ftruncate(static_cast<int>(m_out), static_cast<off_t>(size)) != 0) {
+        return Error::fromErrno(errno);
+    }
+    return {};
+}
+
+ErrorOr<void> AtomicFile::flushToDisk() {
+    if (::fsync(static_cast<int>(m_out)) != 0) return Error::fromErrno(errno);
+    return {};
+}
+
+void AtomicFile::keepWhenClosed() {}
 
 ErrorOr<void> AtomicFile::closeStored() {
     // close() can report a delayed write error.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // AtomicFile's system calls on Windows.
 #include <windows.h>
+#include <winioctl.h>
 
 #include <algorithm>
 #include <utility>
@@ -16,7 +17,18 @@ HANDLE HandleOf(FileHandle file) {
     return reinterpret_cast<HANDLE>(file);
 }
 
+// Marks an open file to be deleted when its last handle closes, or takes that back.
+bool DeleteWhenClosed(HANDLE h, bool deleted) {
+    FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(deleted)};
+    return SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
 }  // namespace
+
+ErrorOr<FileHandle> AtomicFile::createUnnamed(const std::string&) {
+    // Every file has a name here: createNew's files are deleted on close instead.
+    return Error::fromSystemCode(ERROR_NOT_SUPPORTED);
+}
 
 ErrorOr<FileHandle> AtomicFile::createNew(const std::string& path) {
     // Shared for deleting, so an interruption can remove it while it is open.
@@ -24,7 +36,14 @@ ErrorOr<FileHandle> AtomicFile::createNew(const std::string& path) {
                                  FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return FromWindowsError(GetLastError());
+    // Then Windows removes it however the process ends, even killed; where the file system
+    // will not, the interruption handlers still do.
+    DeleteWhenClosed(h, true);
     return reinterpret_cast<FileHandle>(h);
+}
+
+ErrorOr<void> AtomicFile::linkAs(const std::string&) {
+    return Error::fromSystemCode(ERROR_NOT_SUPPORTED);
 }
 
 ErrorOr<std::size_t> AtomicFile::writeSome(const void* data, std::size_t size,
@@ -44,14 +63,33 @@ ErrorOr<std::optional<std::uint64_t>> AtomicFile::copyInKernel(const InputFile&,
     return std::optional<std::uint64_t>();
 }
 
+void AtomicFile::allowHoles() {
+    // Without it NTFS writes out the zeros; a file system without sparse files does too.
+    DWORD none = 0;
+    DeviceIoControl(HandleOf(m_out), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &none, nullptr);
+}
+
+ErrorOr<void> AtomicFile::setLength(std::uint64_t size) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFileInformationByHandle(HandleOf(m_out), FileEndOfFileInfo, &end, sizeof end))
+        return FromWindowsError(GetLastError());
+    return {};
+}
+
+ErrorOr<void> AtomicFile::flushToDisk() {
+    if (!FlushFileBuffers(HandleOf(m_out))) return FromWindowsError(GetLastError());
+    return {};
+}
+
+void AtomicFile::keepWhenClosed() {
+    // Should this fail while the mark is set, the file goes on close and renameOver says so.
+    DeleteWhenClosed(HandleOf(m_out), false);
+}
+
 ErrorOr<void> AtomicFile::closeStored() {
-    const HANDLE h = HandleOf(std::exchange(m_out, kNoFile));
-    // On the disk before it takes the target's name, so a crash leaves the old file or the
-    // whole new one.
-    const bool flushed = FlushFileBuffers(h);
-    const DWORD code = GetLastError();
-    CloseHandle(h);
-    if (!flushed) return FromWindowsError(code);
+    if (!CloseHandle(HandleOf(std::exchange(m_out, kNoFile))))
+        return FromWindowsError(GetLastError());
     return {};
 }
 
@@ -60,8 +98,7 @@ void AtomicFile::closeDropped() {
 }
 
 ErrorOr<void> AtomicFile::renameOver(const std::string& from, const std::string& to) {
-    if (!MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_REPLACE_EXISTING))
         return FromWindowsError(GetLastError());
     return {};
 }

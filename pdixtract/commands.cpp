@@ -41,7 +41,7 @@ void RemoveMembers(MemberSet& set) {
     set.close();
     std::string failure;
     for (const Member& m : set.members()) {
-        const ErrorOr<void> removed = RemoveIfSame(m.path, m.id);
+        const ErrorOr<void> removed = RemoveIfSame(m.path, m.id, m.link);
         if (!removed.isError() || !failure.empty()) continue;
         failure = removed.error().is(EEXIST)
                       ? "set member was replaced during the run, not deleted: " + m.path
@@ -165,14 +165,18 @@ std::uint64_t TotalSize(const std::vector<const ImageFile*>& chosen) {
 // Writes one file of the image into dest. Throws Failure, BadImage when the image cannot
 // give the file.
 void ExtractFile(const MemberSet& set, Volume& volume, const ImageFile& file,
-                 const std::string& dest, Progress& progress) {
-    AtomicFile out(dest + "/" + file.name);
+                 const std::string& dest, bool flush, Progress& progress) {
+    AtomicFile out(dest + "/" + file.name, flush);
     progress.begin(file.name, file.size);
     if (file.plain) {
         CopyExtents(set, file.extents, out, progress);
     } else {
         volume.read(file, [&](const void* data, std::size_t size, std::uint64_t offset) {
-            out.writeAt(data, size, offset);
+            if (data) {
+                out.writeAt(data, size, offset);
+            } else {
+                out.addHole(size);
+            }
             progress.advance(size);
         });
     }
@@ -182,14 +186,14 @@ void ExtractFile(const MemberSet& set, Volume& volume, const ImageFile& file,
 // Extracts the chosen files into dest. A file the image cannot give is reported and left
 // out; the others still come out. Any other failure ends the run.
 void CopyFiles(const MemberSet& set, Volume& volume, const std::vector<const ImageFile*>& chosen,
-               const std::string& dest, Omissions& omitted, Progress& progress) {
+               const std::string& dest, bool flush, Omissions& omitted, Progress& progress) {
     for (const ImageFile* f : chosen) {
         if (!f->problem.empty()) {
             omitted.report(ExitCode::BadImage, f->problem + ": " + f->path, &progress);
             continue;
         }
         try {
-            ExtractFile(set, volume, *f, dest, progress);
+            ExtractFile(set, volume, *f, dest, flush, progress);
         } catch (const Failure& failure) {
             if (failure.code() != ExitCode::BadImage) throw;
             omitted.report(failure.code(), failure.what(), &progress);
@@ -231,6 +235,8 @@ Options ParseArgs(int argc, const char* const* argv) {
         }
         if (a == "-r") {
             o.removeMembers = true;
+        } else if (a == "--sync") {
+            o.flush = true;
         } else if (a == "-v") {
             o.videoTs = true;
         } else if (a == "-m" || a == "-i" || a == "-gb") {
@@ -263,10 +269,10 @@ Options ParseArgs(int argc, const char* const* argv) {
 
 std::string UsageText() {
     return R"(Usage:
-  pdixtract [-r] [-v] -m DEST SET [NAME ...]   extract files into the folder DEST
-  pdixtract [-r] -i ISO SET                    write the whole image to the file ISO
-  pdixtract -gb LIST SET                       write the list of files to the file LIST
-  pdixtract --help                             show this text
+  pdixtract [--sync] [-r] [-v] -m DEST SET [NAME ...]  extract files into the folder DEST
+  pdixtract [--sync] [-r] -i ISO SET                   write the whole image to the file ISO
+  pdixtract [--sync] -gb LIST SET                      write the list of files to LIST
+  pdixtract --help                                     show this text
 
 Options:
   -m DEST  Extract every regular file of the image, or only those whose file name is
@@ -284,7 +290,9 @@ Options:
            holding a double quote or line break cannot be listed and is reported.
   -r       After the whole command has succeeded, delete the set's member files.
            Nothing is deleted after a failure or when anything was left out, and
-           nothing but the members, each only if it is still the file that was read.
+           nothing but the members, each only if it is still the file that was read;
+           a member that is a symbolic link is removed as rm would, never its target.
+  --sync   Flush each file to the disk before it takes its name (see below).
 
 Sets:
   A set is one disc image (ISO 9660, with Rock Ridge or Joliet names where the image
@@ -294,11 +302,19 @@ Sets:
   the first missing number ends the set; a missing NAME.pdi is an error. A file not
   ending in .pdi is read alone. Members must be regular files.
 
-Files are written under a temporary name beside their target and renamed into
-place when complete: a failure or an interruption (Ctrl+C, a closed terminal) never
-leaves a half-written file behind, and files already completed stay. A file whose
-data the image holds only in part is not written. Only a missing target or a
-regular file is ever replaced.
+Files are written as a temporary file beside their target and take its name only
+when complete: a failure, an interruption (Ctrl+C, a closed terminal) or a killed
+process never leaves a half-written file behind, and files already completed stay.
+The temporary file has no name on Linux (where the file system allows) and is
+marked for deletion until complete on Windows; elsewhere it is .NAME.XXXXXXXX.part,
+which only a killed process or a power cut can leave. A file whose data the image
+holds only in part is not written; blocks of zeros in compressed files are left as
+holes. Only a missing target or a regular file is ever replaced.
+
+Like cp, tar and 7z, pdixtract leaves writing the files to the disk to the system:
+a power cut soon after a run can lose the last files, or leave them empty. With
+--sync each file is on the disk before it takes its name, so any file found under
+its name after a power cut is whole, at some cost in speed.
 
 On a terminal a line shows the current file, a bar, the percentage, the bytes done,
 the speed and the time left, and the window title shows the percentage.
@@ -363,7 +379,7 @@ void RunList(const Options& options, const Console& console) {
     std::vector<std::string> flagged, dropped;
     std::string text = FormatList(volume->files(), flagged, dropped);
     RefuseSetAsOutput(set, options.target);
-    AtomicFile out(options.target);
+    AtomicFile out(options.target, options.flush);
     out.writeAt(text.data(), text.size(), 0);
     out.commit(text.size());
     for (const std::string& p : flagged) {
@@ -392,7 +408,7 @@ void RunExtract(const Options& options, const Console& console) {
     CheckNames(chosen, options.set);
     const std::string dest = PrepareFolder(options, set, chosen);
     Progress progress(console, "Extracted", "Extracting", BaseName(options.set), TotalSize(chosen));
-    CopyFiles(set, *volume, chosen, dest, omitted, progress);
+    CopyFiles(set, *volume, chosen, dest, options.flush, omitted, progress);
     Report(progress, dest, omitted, options, set);
 }
 
@@ -402,7 +418,7 @@ void RunConvert(const Options& options, const Console& console) {
     RefuseSetAsOutput(set, options.target);
     Progress progress(console, "Converted", "Converting", BaseName(options.set), set.size(), false);
     {
-        AtomicFile out(options.target);
+        AtomicFile out(options.target, options.flush);
         progress.begin(BaseName(options.target), set.size());
         CopyExtents(set, {{0, set.size()}}, out, progress);
         out.commit(set.size());

@@ -15,6 +15,7 @@ struct Options {
     Mode mode = Mode::None;
     bool removeMembers = false;  // -r
     bool videoTs = false;        // -v
+    bool flush = false;          // --sync
     std::string target;          // DEST, ISO or LIST
     std::string set;             // any member of the set
     std::vector<std::string> names;

@@ -79,8 +79,10 @@ private:
     std::uint64_t m_size = 0;
 };
 
-// Deletes path only if it is still the file id. EEXIST: another file has taken its name.
-ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id);
+// Deletes path only if it still names the file id, itself or through the symbolic link link
+// (then the link goes, never the file, as rm does). EEXIST: another file or link has taken
+// its name.
+ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id, const FileId& link);
 
 // Makes folder path and any missing parents; fine when path is a folder (or a link to one)
 // afterwards. EEXIST: something else has that name.

@@ -65,10 +65,14 @@ ErrorOr<std::size_t> InputFile::readAt(void* buffer, std::size_t length,
     }
 }
 
-ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id) {
+ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id, const FileId& link) {
     const FileStatus now = LookAt(path);
+    struct stat target {};
     if (now.kind == FileKind::Missing) return Error::fromErrno(ENOENT);
-    if (now.kind != FileKind::Regular || now.id != id) return Error::fromErrno(EEXIST);
+    if (now.id != link ||
+        (now.kind == FileKind::Symlink ? ::stat(path.c_str(), &target) != 0 || IdOf(target) != id
+                                       : now.kind != FileKind::Regular))
+        return Error::fromErrno(EEXIST);
     if (::unlink(path.c_str()) != 0) return Error::fromErrno(errno);
     return {};
 }

@@ -59,6 +59,15 @@ std::uint64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info) {
     return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
 }
 
+// The file a symbolic link at path leads to.
+FileId LinkedFile(const std::string& path) {
+    Handle h(CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!h.ok() || !GetFileInformationByHandle(h.get(), &info)) return {};
+    return IdOf(info);
+}
+
 bool IsFolder(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -170,7 +179,7 @@ ErrorOr<std::size_t> InputFile::readAt(void* buffer, std::size_t length,
     return FromWindowsError(code);
 }
 
-ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id) {
+ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id, const FileId& link) {
     // Checked and deleted through one handle, so no other file can take the name in between.
     Handle h(CreateFileW(WidePath(path).c_str(),
                          DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
@@ -178,7 +187,9 @@ ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id) {
                          nullptr));
     if (!h.ok()) return FromWindowsError(GetLastError());
     BY_HANDLE_FILE_INFORMATION info{};
-    if (KindOf(h.get(), info) != FileKind::Regular || IdOf(info) != id)
+    const FileKind kind = KindOf(h.get(), info);
+    if (IdOf(info) != link ||
+        (kind == FileKind::Symlink ? LinkedFile(path) != id : kind != FileKind::Regular))
         return Error::fromErrno(EEXIST);
     // Files copied from a disc are often read-only, which Windows would not delete.
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {

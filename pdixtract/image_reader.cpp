@@ -82,7 +82,10 @@ bool ImageReader::find(const std::string& path) {
         if (rc == ARCHIVE_EOF) return false;
         if (rc < ARCHIVE_WARN) fail("cannot read the image's directory");
         const char* name = archive_entry_pathname(entry);
-        if (archive_entry_filetype(entry) == AE_IFREG && name && path == name) return true;
+        if (archive_entry_filetype(entry) != AE_IFREG || !name || path != name) continue;
+        const char* target = archive_entry_hardlink(entry);
+        m_linkTarget = target ? target : "";
+        return true;
     }
 }
 

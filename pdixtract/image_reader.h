@@ -33,6 +33,9 @@ public:
     // false if it does not come before the end. Throws Failure (BadImage) on a corrupt image.
     bool find(const std::string& path);
 
+    // The file the current one is a hard link to, whose data it has; "" if none.
+    const std::string& linkTarget() const { return m_linkTarget; }
+
     // Streams the current file's data to sink. Throws Failure (BadImage) on a read failure;
     // exceptions from sink pass through.
     void readData(const DataSink& sink);
@@ -47,6 +50,7 @@ private:
     std::string m_display;
     std::unique_ptr<struct archive, int (*)(struct archive*)> m_archive;
     std::vector<char> m_buf;
+    std::string m_linkTarget;
     std::uint64_t m_pos = 0;
     std::size_t m_block = kMinBlock;
     std::exception_ptr m_callbackError;  // what a callback threw, rethrown after

@@ -4,7 +4,8 @@
 // copied straight from the members. Everything read is bounded by the image's size.
 #include <algorithm>
 #include <cstring>
-#include <set>
+#include <iterator>
+#include <map>
 #include <vector>
 
 #include "base/disc_image.h"
@@ -18,6 +19,10 @@ namespace {
 
 constexpr std::size_t kChunk = 64 << 10;  // directory bytes read at once
 constexpr int kMaxContinuations = 16;     // Rock Ridge continuation areas per record
+// No disc's folder comes near this: some 250,000 entries of the longest names.
+constexpr std::uint64_t kMaxFolderSize = 64u << 20;
+// What a zisofs file's data starts with.
+constexpr unsigned char kZisofsMagic[8] = {0x37, 0xE4, 0x53, 0x96, 0xC9, 0xDB, 0xD6, 0x07};
 
 std::uint32_t Le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -39,6 +44,15 @@ std::string WithoutVersion(std::string name, bool stripDot) {
     if (stripDot && !name.empty() && name.back() == '.') name.pop_back();
     return name;
 }
+
+// Where a zisofs file's blocks lie in the bytes it stores: block i is deflated at
+// [starts[i], starts[i + 1]), and an empty one is all zeros, a hole.
+struct ZisofsBlocks {
+    unsigned shift = 15;  // log2 of the block size
+    std::vector<std::uint32_t> starts;
+    std::size_t count() const { return starts.size() - 1; }
+    bool hole(std::size_t i) const { return starts[i] == starts[i + 1]; }
+};
 
 // What the Rock Ridge entries of one record say.
 struct RockRidge {
@@ -70,6 +84,10 @@ private:
     void record(const unsigned char* r, std::size_t len, const std::string& dir);
     void parseSusp(const unsigned char* p, std::size_t n, RockRidge& rr, int hops);
     void finishPending();
+    bool readStored(const ImageFile& file, std::uint64_t offset, void* buffer,
+                    std::size_t length) const;
+    ZisofsBlocks zisofsBlocks(const ImageFile& file) const;
+    void findInArchive(std::string path);
     bool inside(std::uint64_t offset, std::uint64_t length) const {
         return offset <= m_set.size() && length <= m_set.size() - offset;
     }
@@ -81,8 +99,8 @@ private:
     bool m_rockRidge = false;
     std::size_t m_skip = 0;
     std::vector<Folder> m_todo;
-    std::set<std::uint64_t> m_seenSectors;  // folder sectors read, so loops end
-    ImageFile m_pending;                    // a multi-extent file still collecting extents
+    std::map<std::uint64_t, std::uint64_t> m_folders;  // start -> end of each folder read
+    ImageFile m_pending;  // a multi-extent file still collecting extents
     std::string m_pendingId;
     bool m_hasPending = false;
     std::unique_ptr<ImageReader> m_archive;
@@ -158,17 +176,29 @@ void Iso9660::readFolder(const Folder& folder) {
              "folder lies past the end of the image, its files are missing: " + shown});
         return;
     }
+    if (folder.size > kMaxFolderSize) {
+        m_problems.push_back({ExitCode::BadImage, "folder claims " + std::to_string(folder.size) +
+                                                      " bytes, more than any disc's folder "
+                                                      "holds, its files are missing: " +
+                                                      shown});
+        return;
+    }
+    // A folder on sectors already read is a loop, or a copy of one: reading ends.
+    const std::uint64_t end = folder.offset + (folder.size + m_block - 1) / m_block * m_block;
+    const auto next = m_folders.lower_bound(folder.offset);
+    if ((next != m_folders.end() && next->first < end) ||
+        (next != m_folders.begin() && std::prev(next)->second > folder.offset)) {
+        m_problems.push_back(
+            {ExitCode::BadImage, "folder is stored inside another, left out: " + shown});
+        return;
+    }
+    if (end > folder.offset) m_folders.emplace(folder.offset, end);
     std::vector<unsigned char> buf(kChunk);
     for (std::uint64_t done = 0; done < folder.size;) {
         std::size_t want =
             static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, folder.size - done));
         std::size_t got = m_set.readAt(folder.offset + done, buf.data(), want);
         for (std::size_t s = 0; s < got; s += m_block) {
-            if (!m_seenSectors.insert((folder.offset + done + s) / m_block).second) {
-                m_problems.push_back(
-                    {ExitCode::BadImage, "folder is stored inside another, left out: " + shown});
-                return;
-            }
             std::size_t end = std::min<std::size_t>(got, s + m_block);
             for (std::size_t at = s; at < end && buf[at] != 0;) {
                 std::size_t len = buf[at];
@@ -203,7 +233,9 @@ void Iso9660::parseSusp(const unsigned char* p, std::size_t n, RockRidge& rr, in
             rr.symlink = true;
         } else if (is("CL")) {
             rr.relocatedChild = true;
-        } else if (is("ZF") && len >= 16 && p[4] == 'p' && p[5] == 'z') {
+        } else if (is("ZF") && len >= 16 && p[4] == 'p' && p[5] == 'z' && p[6] == 4 && p[7] >= 15 &&
+                   p[7] <= 17) {
+            // Other header or block sizes are not zisofs: the file is read as stored.
             rr.zisofs = true;
             rr.zisofsSize = Le32(p + 8);
         } else if (is("CE") && len >= 28 && hops < kMaxContinuations) {
@@ -278,16 +310,90 @@ void Iso9660::finishPending() {
     add(std::move(m_pending));
 }
 
-void Iso9660::read(const ImageFile& file, const DataSink& sink) {
-    if (!m_archive || !m_archive->find(file.path)) {
-        // The decompressor reads in its own order; start over once before giving up.
-        m_archive = std::make_unique<ImageReader>(m_set, m_display);
-        if (!m_archive->find(file.path)) {
+bool Iso9660::readStored(const ImageFile& file, std::uint64_t offset, void* buffer,
+                         std::size_t length) const {
+    char* out = static_cast<char*>(buffer);
+    for (const Extent& e : file.extents) {
+        if (offset >= e.length) {
+            offset -= e.length;
+            continue;
+        }
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(length, e.length - offset));
+        if (m_set.readAt(e.offset + offset, out, n) < n) return false;
+        out += n;
+        length -= n;
+        offset = 0;
+        if (length == 0) break;
+    }
+    return length == 0;
+}
+
+ZisofsBlocks Iso9660::zisofsBlocks(const ImageFile& file) const {
+    unsigned char header[16];
+    if (!readStored(file, 0, header, sizeof header) ||
+        std::memcmp(header, kZisofsMagic, sizeof kZisofsMagic) != 0 ||
+        Le32(header + 8) != file.size || header[12] != 4 || header[13] < 15 || header[13] > 17) {
+        throw Failure(ExitCode::BadImage, "compressed file has a damaged header: " + file.path);
+    }
+    ZisofsBlocks blocks;
+    blocks.shift = header[13];
+    const std::uint64_t count = (file.size + (1u << blocks.shift) - 1) >> blocks.shift;
+    std::vector<unsigned char> table((count + 1) * 4);
+    if (!readStored(file, sizeof header, table.data(), table.size())) {
+        throw Failure(ExitCode::BadImage, "the image holds only 0 of the file's " +
+                                              std::to_string(file.size) +
+                                              " bytes, not written: " + file.path);
+    }
+    // Blocks whose data the image does not hold are missing from what the decompressor gives,
+    // so such a file comes out short and is not written.
+    for (std::size_t i = 0; i <= count; ++i) {
+        blocks.starts.push_back(Le32(&table[i * 4]));
+        if (i > 0 && blocks.starts[i] < blocks.starts[i - 1]) {
             throw Failure(ExitCode::BadImage,
-                          "compressed file not found by the decompressor: " + file.path);
+                          "compressed file has a damaged block table: " + file.path);
         }
     }
-    m_archive->readData(sink);
+    return blocks;
+}
+
+void Iso9660::findInArchive(std::string path) {
+    // The decompressor reads in its own order, so it starts over once before giving up; and
+    // it gives a hard link's data only under the name of the file it links to.
+    for (int hops = 0; hops < 2; ++hops) {
+        if (!m_archive || !m_archive->find(path)) {
+            m_archive = std::make_unique<ImageReader>(m_set, m_display);
+            if (!m_archive->find(path)) break;
+        }
+        if (m_archive->linkTarget().empty()) return;
+        path = m_archive->linkTarget();
+    }
+    throw Failure(ExitCode::BadImage, "compressed file not found by the decompressor: " + path);
+}
+
+void Iso9660::read(const ImageFile& file, const DataSink& sink) {
+    const ZisofsBlocks blocks = zisofsBlocks(file);
+    findInArchive(file.path);
+    std::vector<bool> given(blocks.count());
+    // The blocks the table calls holes go on as holes, whether the decompressor gives their
+    // zeros or leaves them out (as it does those at the end).
+    m_archive->readData([&](const void* data, std::size_t size, std::uint64_t offset) {
+        const char* bytes = static_cast<const char*>(data);
+        for (std::uint64_t at = offset; at < offset + size;) {
+            const std::uint64_t block = at >> blocks.shift;
+            const std::uint64_t n = std::min(offset + size, (block + 1) << blocks.shift) - at;
+            if (block >= given.size()) break;
+            given[block] = true;
+            sink(blocks.hole(block) ? nullptr : bytes + (at - offset), n, at);
+            at += n;
+        }
+    });
+    for (std::size_t block = 0; block < given.size(); ++block) {
+        if (given[block] || !blocks.hole(block)) continue;
+        const std::uint64_t at = std::uint64_t{block} << blocks.shift;
+        sink(nullptr, std::min<std::uint64_t>(std::uint64_t{1} << blocks.shift, file.size - at),
+             at);
+    }
 }
 
 }  // namespace

@@ -130,7 +130,8 @@ MemberSet MemberSet::open(const std::string& namedMember) {
         if (file.isError()) {
             throw Failure(ExitCode::SetMissing, "cannot open set member: " + path, file.error());
         }
-        const Member member{path, file.value().id(), folder, file.value().size(), set.m_size};
+        const Member member{path,   file.value().id(),   LookAt(path).id,
+                            folder, file.value().size(), set.m_size};
         set.m_size += member.size;
         set.m_members.push_back(member);
         set.m_files.push_back(file.releaseValue());

@@ -15,6 +15,7 @@ namespace pdixtract {
 struct Member {
     std::string path;
     FileId id;      // the file that was read, so -r deletes nothing else
+    FileId link;    // the path's own entry: a symbolic link's, else the file's
     FileId folder;  // the folder it lies in
     std::uint64_t size = 0;
     std::uint64_t start = 0;  // offset of its first byte in the image

@@ -2,6 +2,7 @@
 #include "pdixtract/signals.h"
 
 #include <atomic>
+#include <cstdlib>
 
 namespace pdixtract {
 
@@ -30,6 +31,14 @@ void RemoveTemporaries() {
     for (int i = 0; i < kTemporarySlots; ++i) {
         if (g_used[i].load()) DeleteKeptPath(i);
     }
+}
+
+void HoldOnceForTests() {
+    static bool held = false;
+    const char* hold = std::getenv("PDIXTRACT_TEST_HOLD");
+    if (held || hold == nullptr || *hold == '\0') return;
+    held = true;
+    HoldHere();
 }
 
 }  // namespace pdixtract

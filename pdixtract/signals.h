@@ -19,6 +19,10 @@ void ForgetTemporary(int slot);
 // True once after each change of the terminal's size.
 bool TakeResize();
 
+// For the tests: with PDIXTRACT_TEST_HOLD set, the run holds once, as soon as its first
+// temporary file is made, until the test lets it go on.
+void HoldOnceForTests();
+
 // The slots' platform side (signals_posix.cpp, signals_win32.cpp). The handlers run where
 // nothing may allocate or lock, so each slot keeps its path ready in the form the call that
 // deletes it takes.
@@ -32,5 +36,9 @@ void DeleteKeptPath(int slot);
 
 // Deletes every registered temporary file; for the handlers.
 void RemoveTemporaries();
+
+// Holds the process for HoldOnceForTests: stopped as by SIGSTOP (POSIX), or until standard
+// input ends (Windows).
+void HoldHere();
 
 }  // namespace pdixtract

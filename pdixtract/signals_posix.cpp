@@ -48,6 +48,11 @@ void DeleteKeptPath(int slot) {
     ::unlink(g_paths[slot]);
 }
 
+void HoldHere() {
+    // The test sees the stop (waitpid with WUNTRACED) and sends SIGCONT.
+    ::raise(SIGSTOP);
+}
+
 bool TakeResize() {
     return g_resized.exchange(false);
 }

@@ -43,6 +43,14 @@ void DeleteKeptPath(int slot) {
     DeleteFileW(g_paths[slot]);
 }
 
+void HoldHere() {
+    // The test holds the other end of a pipe and closes it to let the run go on.
+    char byte;
+    DWORD read = 0;
+    while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &read, nullptr) && read > 0) {
+    }
+}
+
 bool TakeResize() {
     // Windows sends no signal when a console is resized: its width is looked at instead.
     static int last = -1;

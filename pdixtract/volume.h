@@ -35,7 +35,8 @@ struct Problem {
     std::string message;
 };
 
-// Receives a file's data: (bytes, count, offset in the file).
+// Receives a file's data: (bytes, count, offset in the file); no bytes: count zeros that are
+// a hole.
 using DataSink = std::function<void(const void*, std::size_t, std::uint64_t)>;
 
 // The files of one disc image.

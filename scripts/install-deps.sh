@@ -36,8 +36,9 @@ linux_tests=(xdotool xclip x11-utils imagemagick xorriso genisoimage libgtest-de
 wine_tests=(wine64 fonts-wine unzip)
 # The sanitizers and libFuzzer come with clang and its runtime package.
 clang=(clang libclang-rt-14-dev)
-# The tools the extractor's benchmark is measured against, and its images.
-bench=(xorriso libarchive-tools p7zip-full strace)
+# The tools the extractor's benchmark is measured against, its images, and btrfs for the
+# clones.
+bench=(xorriso libarchive-tools p7zip-full strace btrfs-progs)
 
 list=false
 if [ "${1:-}" = --list ]; then list=true; shift; fi

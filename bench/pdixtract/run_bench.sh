@@ -7,9 +7,13 @@
 # with its output to a file and once on a terminal (script(1)), to show progress costs
 # nothing. Write times include flushing to disk (sync), since that is what the user waits for.
 # Run by hand; it needs about 16 GiB free in WORK and is never part of CI.
+# As root with btrfs-progs, it then mounts a btrfs file system from a file in WORK and extracts
+# a set whose files start on a 4 KiB boundary of their members, which copy_file_range clones,
+# and the same files 2 KiB off, which are copied, against cp --reflink=never and 7z x.
 #
 #   bench/pdixtract/run_bench.sh PATH/TO/pdixtract [WORK] [ROUNDS]
-# VOB_MIB=256 makes the DVD set 1 GiB (four VOBs of 256 MiB in 256 MiB members) instead.
+# VOB_MIB=256 makes the DVD set 1 GiB (four VOBs of 256 MiB in 256 MiB members) instead;
+# BTRFS_VOB_MIB (256) sizes the four VOBs of the btrfs sets.
 set -euo pipefail
 
 PDIX=$(realpath "$1")
@@ -22,7 +26,11 @@ done
 
 mkdir -p "$WORK"
 WORK=$(realpath "$WORK")
-cleanup() { rm -rf "$WORK"; }
+cleanup() {
+    cd "$WORK"
+    if mountpoint -q "$WORK/btrfs" 2>/dev/null; then umount "$WORK/btrfs"; fi
+    rm -rf "$WORK"
+}
 trap cleanup EXIT
 cd "$WORK"
 
@@ -120,4 +128,62 @@ awk -v c="$C" -v e="$E" -v b="$B" -v p="$P" -v i="$I" -v t="$T" -v z="$Z" -v s="
     printf "  extract vs bsdtar -x:    %.2f  (bsdtar %.2f s; target >= 1.0)\n", b / e, b
     printf "  convert vs cp:           %.2f  (cp %.2f s, pdixtract -i %.2f s; target >= 0.95)\n", p / i, p, i
     printf "  20,000 files vs bsdtar:  %.2f  (bsdtar %.2f s, pdixtract -m %.2f s; target >= 1.0)\n", sb / s, sb, s
+}'
+
+# A DVD-like set in directory $1, its VOBs of $2 MiB in members of as much; with $3 = aligned
+# a 2 KiB file comes first, which puts every file's data on a 4 KiB boundary (xorriso starts
+# them at odd sectors otherwise).
+make_set() {
+    mkdir -p "$1/tree/VIDEO_TS"
+    if [ "$3" = aligned ]; then head -c 2048 /dev/urandom >"$1/tree/VIDEO_TS/A.PAD"; fi
+    for f in VIDEO_TS.IFO VIDEO_TS.BUP VTS_01_0.IFO VTS_01_0.BUP; do
+        head -c 65536 /dev/urandom >"$1/tree/VIDEO_TS/$f"
+    done
+    for i in 1 2 3 4; do head -c "${2}M" /dev/urandom >"$1/tree/VIDEO_TS/VTS_01_$i.VOB"; done
+    xorriso -as mkisofs -quiet -R -J -o "$1/image.iso" "$1/tree" 2>/dev/null
+    rm -rf "$1/tree"
+    (cd "$1" && split -b "${2}M" -d -a 1 image.iso part. && mv part.0 disc.pdi &&
+        for p in part.*; do mv "$p" "disc.${p#part.}.pdi"; done)
+    if [ "$3" != aligned ]; then rm "$1/image.iso"; fi
+}
+
+if [ "$(id -u)" != 0 ] || ! command -v mkfs.btrfs >/dev/null; then
+    echo
+    echo "btrfs: not measured (needs root and btrfs-progs)"
+    exit 0
+fi
+BTRFS_VOB_MIB=${BTRFS_VOB_MIB:-256}
+mkdir -p btrfs
+truncate -s $((BTRFS_VOB_MIB * 24 + 1024))M btrfs.img
+mkfs.btrfs -q btrfs.img >/dev/null
+if ! mount -o loop btrfs.img btrfs 2>/dev/null; then
+    echo
+    echo "btrfs: not measured (this machine cannot mount a loop device)"
+    exit 0
+fi
+cd btrfs
+make_set aligned "$BTRFS_VOB_MIB" aligned
+make_set off "$BTRFS_VOB_MIB" off
+sync
+al_s=() off_s=() bcp_s=() bsz_s=()
+for ((round = 1; round <= ROUNDS; round++)); do
+    al_s+=("$(timed "$PDIX" -m aligned/ext aligned/disc.pdi)")
+    rm -rf aligned/ext
+    off_s+=("$(timed "$PDIX" -m off/ext off/disc.pdi)")
+    rm -rf off/ext
+    mkdir -p cpdir
+    bcp_s+=("$(timed cp --reflink=never aligned/disc*.pdi cpdir/)")
+    rm -rf cpdir
+    bsz_s+=("$(timed 7z x -y -osz aligned/image.iso)")
+    rm -rf sz
+    echo "btrfs round $round: pdixtract aligned ${al_s[-1]} s, 2 KiB off ${off_s[-1]} s," \
+        "cp --reflink=never ${bcp_s[-1]} s, 7z ${bsz_s[-1]} s"
+done
+A=$(best "${al_s[@]}") O=$(best "${off_s[@]}") BC=$(best "${bcp_s[@]}") BZ=$(best "${bsz_s[@]}")
+echo
+echo "Best of $ROUNDS rounds on a loop-mounted btrfs, $((BTRFS_VOB_MIB * 4)) MiB of VOBs:"
+awk -v a="$A" -v o="$O" -v c="$BC" -v z="$BZ" 'BEGIN {
+    printf "  extract, 4 KiB-aligned, vs cp --reflink=never:  %.1f  (cp %.2f s, pdixtract -m %.3f s: cloned)\n", c / a, c, a
+    printf "  extract, 4 KiB-aligned, vs 7z x:                %.1f  (7z %.2f s)\n", z / a, z
+    printf "  extract, 2 KiB off, vs cp --reflink=never:      %.2f  (pdixtract -m %.2f s: copied)\n", c / o, o
 }'

@@ -3,7 +3,9 @@
 # Times pdixtract.exe extracting one file of MIB MiB from a set of two members
 # under Wine, against Windows' own "copy" of the same bytes under the same Wine
 # (the floor), best of three rounds each, in a Wine prefix and an X server of
-# their own (those of the Wine tests):
+# their own (those of the Wine tests). Neither flushes to disk (pdixtract's rule
+# without --sync, copy's own), so the ratio compares the work each does; the
+# target is 1.0 or more:
 #   bash bench/wine_extract/run_bench.sh [WINDOWS_BUILD_DIR (build/windows)] [MIB (512)]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -49,4 +51,4 @@ copy=$(best "$WINE" cmd /c copy /y /b 'src\BIG.VOB' 'out\BIG.VOB')
 cmp src/BIG.VOB out/BIG.VOB
 awk -v m="$mib" -v x="$extract" -v c="$copy" 'BEGIN {
     printf "%d MiB under Wine: pdixtract.exe -m %.2f s (%.0f MiB/s), copy %.2f s (%.0f MiB/s): "\
-           "pdixtract takes %.2f times as long as copy\n", m, x, m / x, c, m / c, x / c }'
+           "extract vs copy %.2f (target >= 1.0)\n", m, x, m / x, c, m / c, c / x }'

@@ -36,7 +36,8 @@ inline const std::string kJolietOnly =
     "xorriso -as mkisofs -quiet -input-charset utf-8 --norock -J -o OUT SRC";
 inline const std::string kHardLinks = "xorriso -as mkisofs -quiet -R --hardlinks -o OUT SRC";
 inline const std::string kZisofs =
-    "xorriso -outdev OUT -blank as_needed -map SRC / -set_filter_r --zisofs / -- -commit";
+    "xorriso -outdev OUT -blank as_needed -hardlinks on -map SRC / -set_filter_r --zisofs / -- "
+    "-commit";
 inline const std::string kUdfBridge = "genisoimage -quiet -input-charset utf-8 -udf -o OUT SRC";
 
 // Builds an image of tree with maker; links adds hard links (path -> path in tree).
@@ -60,22 +61,28 @@ bool HasTemporary(const fs::path& dir);
 struct RunResult {
     int status = -1;  // exit status, or 128 + signal
     std::string out, err;
+    bool held = false;  // asked to hold, it did, with its temporary file open
 };
 
+// The signal that ends a process at once; on Windows, TerminateProcess with status 128 + it.
+inline constexpr int kKill = 9;
+
 // Limits on the size of files written (a full disk) and on open files, environment entries
-// ("NAME=VALUE"), standard input, and a program run instead of pdixtract (searched on PATH),
-// for a run on POSIX systems.
+// ("NAME=VALUE"), standard input, a program run instead of pdixtract (searched on PATH), and
+// system calls that fail: flushing to disk (EIO), unnamed files (EOPNOTSUPP, as on FAT), for
+// a run on POSIX systems.
 struct Limits {
     std::uint64_t fileSize = 0;
     unsigned openFiles = 0;
     std::vector<std::string> env{};
     std::string input{}, program{};
+    bool noFlush = false, noUnnamedFiles = false;
 };
 
 // Runs the pdixtract under test in cwd to its end; one still running after 30 s is ended.
-// With stopped, it is stopped once its first temporary file appears, stopped() is called,
-// and it goes on after receiving signal, if any. On Windows only a signal counts: the run
-// gets a console of its own and a Ctrl+C there.
+// With stopped, it holds as soon as its first temporary file is made (PDIXTRACT_TEST_HOLD),
+// stopped() is called, and it goes on after receiving signal, if any: on Windows SIGINT is a
+// Ctrl+C in a console of its own, kKill is TerminateProcess.
 RunResult RunPdixtract(const std::vector<std::string>& args, const fs::path& cwd,
                        const Limits& limits = {}, const std::function<void()>& stopped = {},
                        int signal = 0);

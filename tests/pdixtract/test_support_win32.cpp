@@ -2,6 +2,7 @@
 // Running pdixtract.exe on Windows.
 #include <windows.h>
 
+#include <csignal>
 #include <stdexcept>
 
 #include "test_support.h"
@@ -9,7 +10,7 @@
 namespace pdixtract {
 
 RunResult RunPdixtract(const std::vector<std::string>& args, const fs::path& cwd, const Limits&,
-                       const std::function<void()>&, int signal) {
+                       const std::function<void()>& stopped, int signal) {
     std::wstring line = L"pdixtract.exe";  // found first in the folder of this program
     for (const std::string& arg : args) {
         // Quoted when empty or blank; no argument here holds a double quote or ends in "\".
@@ -22,28 +23,46 @@ RunResult RunPdixtract(const std::vector<std::string>& args, const fs::path& cwd
         return CreateFileW((capture.path / name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                            CREATE_ALWAYS, 0, nullptr);
     };
+    // A held run waits until its standard input, this pipe, ends.
+    HANDLE input = nullptr, release = nullptr;
+    CreatePipe(&input, &release, &inherit, 0);
+    SetHandleInformation(release, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
     startup.hStdOutput = output("out");
     startup.hStdError = output("err");
+    SetEnvironmentVariableW(L"PDIXTRACT_TEST_HOLD", stopped ? L"1" : nullptr);
     PROCESS_INFORMATION process{};
     bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                  signal ? CREATE_NEW_CONSOLE : CREATE_NO_WINDOW, nullptr,
+                                  signal == SIGINT ? CREATE_NEW_CONSOLE : CREATE_NO_WINDOW, nullptr,
                                   cwd.c_str(), &startup, &process);
+    CloseHandle(input);
     CloseHandle(startup.hStdOutput);
     CloseHandle(startup.hStdError);
     if (!started) throw std::runtime_error("cannot start pdixtract.exe");
-    if (signal) {
-        // Ctrl+C goes to every process of a console: join its console, ignoring it here. (The
-        // first console of a Wine prefix takes seconds to open.)
-        for (int i = 0; i < 20000 && !HasTemporary(cwd); ++i) Sleep(1);
+    bool held = false;
+    if (stopped) {
+        // Held, its temporary file stays until it goes on. (The first console of a Wine prefix
+        // takes seconds to open.)
+        for (int i = 0; i < 20000 && !held; ++i) {
+            held = HasTemporary(cwd);
+            if (!held && WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
+        }
+        stopped();
+    }
+    if (signal == SIGINT) {
+        // Ctrl+C goes to every process of a console: join its console, ignoring it here.
         FreeConsole();
         AttachConsole(process.dwProcessId);
         SetConsoleCtrlHandler(nullptr, TRUE);
         GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
         FreeConsole();
+    } else if (signal == kKill) {
+        TerminateProcess(process.hProcess, 128 + kKill);
     }
+    CloseHandle(release);
     DWORD status = static_cast<DWORD>(-1);
     if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
         TerminateProcess(process.hProcess, status);
@@ -51,7 +70,7 @@ RunResult RunPdixtract(const std::vector<std::string>& args, const fs::path& cwd
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return {static_cast<int>(status), ReadWholeFile(capture.path / "out"),
-            ReadWholeFile(capture.path / "err")};
+            ReadWholeFile(capture.path / "err"), held};
 }
 
 }  // namespace pdixtract
