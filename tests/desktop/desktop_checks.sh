@@ -88,7 +88,8 @@ sys.exit(any(not p.license.text and p.license.synopsis not in texts
              for p in copyright.all_files_paragraphs()))
 EOF
     # Stripped when packed, the extractor must still run.
-    "$work/root/usr/bin/pdixtract" --help | grep -q '^Exit status:' || fail "the packed pdixtract fails"
+    "$work/root/usr/bin/pdixtract" --help >"$work/help.txt" && grep -q '^Exit status:' "$work/help.txt" ||
+        fail "the packed pdixtract fails"
 
     # Warnings that stay, one a line as `tag  # why`; none today. An error or
     # any other warning fails, a manual page's groff warnings and a missing
