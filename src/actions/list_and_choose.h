@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <optional>
+#include <functional>
 #include <string>
 
 #include "actions/dialogs.h"
@@ -23,24 +23,36 @@ public:
     virtual void wait(int milliseconds) = 0;
 };
 
+// How often a file selection window that waits for its list looks again.
+inline constexpr int kListLookIntervalMs = 200;
+
+// Calls back now and then while the file selection window waits for its
+// list: the platform's timer, or in tests the test's own hand.
+class Pulse {
+public:
+    virtual ~Pulse() = default;
+    // Calls `beat` every kListLookIntervalMs until stop(); replaces any beat
+    // started before.
+    virtual void start(std::function<void()> beat) = 0;
+    virtual void stop() = 0;
+};
+
 // The file selection window as "Extract files" sees it: at most one exists.
 class SelectionWindowOpener {
 public:
     virtual ~SelectionWindowOpener() = default;
-    // Creates and shows the window over `listFile` when none is open, modeless
-    // and without an owner; `before` is the list file as it was before the
-    // list command started, so the window can tell an old list from a new one.
-    // Its presses read `mainWindow` at that moment. An open window is only
-    // brought to the front, with the list it shows.
-    virtual void showOrRaise(MainWindowFields& mainWindow, const std::u16string& listFile,
-                             const ListFileStamp& before) = 0;
+    // Creates and shows the window when none is open, modeless and without an
+    // owner, waiting for the list `request` names until it comes or its list
+    // command has ended without it. Its presses read `mainWindow` at that
+    // moment. An open window is only brought to the front, with what it shows.
+    virtual void showOrRaise(MainWindowFields& mainWindow, ListRequest request) = 0;
 };
 
 // "Extract files": tidies a drive-root destination, notes the list file as it
 // is, asks the extractor to write the set's list there (minimised, whatever
-// the boxes say), waits a second and shows the selection window. Stops after
-// telling the user when there is no list file path or the extractor could
-// not be started.
+// the boxes say) and keeps hold of it, waits a second and shows the selection
+// window, which waits on for the list if need be. Stops after telling the
+// user when there is no list file path or the extractor could not be started.
 void ListAndChoose(MainWindowFields& fields, Launcher& launcher, Dialogs& dialogs, Wait& wait,
                    SelectionWindowOpener& window, const ListFileLocation& listFile);
 

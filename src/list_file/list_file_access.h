@@ -23,14 +23,20 @@ namespace zelvorn {
 // private folder exists.
 std::optional<std::u16string> ListFilePath();
 
+// POSIX: pdilist.txt in `runtimeDir` (XDG_RUNTIME_DIR, may be null) when it
+// is a private folder of ours, else in `fallback`, made private if missing,
+// as the toolkit does; nothing when neither is ours and private.
+std::optional<std::u16string> ListFileInPrivateFolder(const char* runtimeDir,
+                                                      const std::string& fallback);
+
 // This platform's list file with its stamp, as "Extract files" uses them.
 ListFileLocation PlatformListFile();
 
 // What the list file at `path` is like now; never follows a link.
 ListFileStamp StampListFile(const std::u16string& path);
 
-// Reads the list file at `path` whole, unless it is the same file, unchanged,
-// as `before` recorded. Follows no link and reads only a plain file (on POSIX
+// Reads the list file at `path` whole, with its stamp, unless it is the same
+// file, unchanged, as `before` recorded. Follows no link and reads only a plain file (on POSIX
 // one the user owns), so a pipe, device or planted link cannot block the
 // window or pass another file's lines off as the list.
 ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& before);
@@ -38,6 +44,20 @@ ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& befor
 // The platform's encoding of the list file: UTF-8 on Linux, the ANSI code
 // page on Windows.
 std::u16string DecodeListText(std::string_view bytes);
+
+// Watches for the list a list command writes, one look at a time.
+class ListWatch {
+public:
+    explicit ListWatch(ListRequest request) : m_request(std::move(request)) {}
+
+    // Looks once: first whether the list command has ended, then at the file,
+    // so a list written just before the end is never missed.
+    ListFileView look();
+
+private:
+    ListRequest m_request;
+    ListFileStamp m_lastSeen;
+};
 
 // The platform's primitives under ReadListFile.
 namespace list_file_system {

@@ -8,9 +8,9 @@
 
 namespace zelvorn {
 
-SelectionWindow::SelectionWindow(SelectionWindowSeams seams, const ListFileStamp& before,
+SelectionWindow::SelectionWindow(SelectionWindowSeams seams, ListRequest request, Pulse& pulse,
                                  QWidget* parent)
-    : QWidget(parent), m_seams(std::move(seams)) {
+    : QWidget(parent), m_seams(seams), m_watch(std::move(request)), m_pulse(pulse) {
     MakeFixedClassicWindow(this, selection_window::kWindow);
 
     namesField = new QLineEdit(this);
@@ -37,26 +37,56 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, const ListFileStamp
     m_notice->setTextFormat(Qt::PlainText);
     m_notice->setVisible(false);
 
+    // Selectable, so a command it gives can be copied.
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("message"));
+    m_message->setGeometry(TwipsRectOn(this, selection_window::kMessageRect));
+    m_message->setWordWrap(true);
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_message->setTextFormat(Qt::PlainText);
+    m_message->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_message->setVisible(false);
+
     connect(extractButton, &QPushButton::clicked, this,
             [this] { ExtractSelected(m_seams, *this); });
 
-    loadList(before);
     fileList->setFocus();
+    if (lookForList()) m_pulse.start([this] { lookForList(); });
 }
 
-void SelectionWindow::loadList(const ListFileStamp& before) {
-    fileList->clear();
-    const ListFileView view =
-        ViewOfListFile(ReadListFile(m_seams.listFile, before), m_seams.listFile, DecodeListText);
+SelectionWindow::~SelectionWindow() {
+    m_pulse.stop();
+}
+
+void SelectionWindow::closeEvent(QCloseEvent* event) {
+    m_pulse.stop();
+    QWidget::closeEvent(event);
+}
+
+bool SelectionWindow::lookForList() {
+    const ListFileView view = m_watch.look();
+    if (!view.waiting) m_pulse.stop();
+    showView(view);
+    return view.waiting;
+}
+
+void SelectionWindow::showView(const ListFileView& view) {
     QStringList entries;
     entries.reserve(static_cast<qsizetype>(view.entries.size()));
     for (const std::u16string& entry : view.entries) entries.append(ToQString(entry));
+    fileList->clear();
     fileList->addItems(entries);
-    if (!view.notice.empty()) {
-        m_notice->setText(ToQString(view.notice));
-        m_notice->setToolTip(m_notice->text());
-        m_notice->setVisible(true);
-    }
+    const bool inListsPlace = view.noticeInListsPlace();
+    (inListsPlace ? m_message : m_notice)->setText(ToQString(view.notice));
+    m_notice->setToolTip(m_notice->text());
+    m_notice->setVisible(!inListsPlace && !view.notice.empty());
+    // The focus moves with the list's place and never falls to the button,
+    // where Enter would extract everything.
+    QWidget* const shown = inListsPlace ? static_cast<QWidget*>(m_message) : fileList;
+    QWidget* const hidden = inListsPlace ? static_cast<QWidget*>(fileList) : m_message;
+    shown->setVisible(true);
+    if (focusWidget() == hidden) shown->setFocus();
+    hidden->setVisible(false);
 }
 
 std::vector<std::u16string> SelectionWindow::selectedEntries() const {
@@ -77,8 +107,18 @@ std::u16string SelectionWindow::namesText() const {
     return ToU16(namesField->text());
 }
 
-SelectionWindowKeeper::SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs)
-    : m_launcher(launcher), m_dialogs(dialogs) {}
+void TimerPulse::start(std::function<void()> beat) {
+    m_timer.disconnect();
+    QObject::connect(&m_timer, &QTimer::timeout, [beat = std::move(beat)] { beat(); });
+    m_timer.start(kListLookIntervalMs);
+}
+
+void TimerPulse::stop() {
+    m_timer.stop();
+}
+
+SelectionWindowKeeper::SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs, Pulse& pulse)
+    : m_launcher(launcher), m_dialogs(dialogs), m_pulse(pulse) {}
 
 SelectionWindowKeeper::~SelectionWindowKeeper() {
     delete m_window;
@@ -89,12 +129,11 @@ SelectionWindow* SelectionWindowKeeper::window() const {
     return m_window && m_window->isVisible() ? m_window.data() : nullptr;
 }
 
-void SelectionWindowKeeper::showOrRaise(MainWindowFields& mainWindow,
-                                        const std::u16string& listFile,
-                                        const ListFileStamp& before) {
+void SelectionWindowKeeper::showOrRaise(MainWindowFields& mainWindow, ListRequest request) {
     if (!window()) {
         delete m_window;
-        m_window = new SelectionWindow({mainWindow, m_launcher, m_dialogs, listFile}, before);
+        m_window =
+            new SelectionWindow({mainWindow, m_launcher, m_dialogs}, std::move(request), m_pulse);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         m_window->show();
     } else if (m_window->isMinimized()) {

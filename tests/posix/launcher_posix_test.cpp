@@ -109,5 +109,37 @@ TEST_F(ProcessLauncherTest, RunsInItsOwnTerminalOnlyOnAnXDisplay) {
     ::unsetenv("PDIXTRACT_HOLD_ON_ERROR");
 }
 
+TEST_F(ProcessLauncherTest, AWatchedStartTellsWhenAndHowItEnded) {
+    write("xterm", "#!/bin/sh\nshift 2; exec \"$@\"\n");
+    const struct {
+        const char* display;
+        const char* ending;
+        ProcessEnd end;
+    } rows[] = {
+        {"", "exit 3", {ProcessEnd::How::Exited, 3}},
+        {"", "kill -TERM $$", {ProcessEnd::How::Signalled, 15}},
+        {":5", "exit 3", {}},  // the terminal keeps the status to itself
+    };
+    const std::string savedDisplay = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+    for (const auto& row : rows) {
+        ::setenv("DISPLAY", row.display, 1);
+        fs::remove(dir / "pdixtract.rec");
+        write("pdixtract", std::string("#!/bin/sh\necho \"hold=$PDIXTRACT_HOLD_ON_ERROR\" > "
+                                       "\"$0.rec\"\n") +
+                               row.ending + "\n");
+        ProcessLauncher launcher;
+        const LaunchResult started =
+            launcher.launchWatched(u"pdixtract", WindowStyle::MinimizedActive);
+        ASSERT_TRUE(started.process);
+        // Its watcher reports a failure, so no window waits for a key.
+        EXPECT_EQ(recorded(), Lines{"hold="});
+        std::optional<ProcessEnd> end;
+        for (int i = 0; i < 100 && !(end = started.process->ended()); ++i) ::usleep(50000);
+        EXPECT_EQ(end, row.end);
+    }
+    ::setenv("DISPLAY", savedDisplay.c_str(), 1);
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);  // each one reaped
+}
+
 }  // namespace
 }  // namespace zelvorn

@@ -48,32 +48,131 @@ TEST(ReadListItems, KeepsTheFirst32767EntriesAndCutsLongOnes) {
     EXPECT_EQ(items.cut, 1u);
 }
 
-TEST(ViewOfListFile, SaysWhyTheListIsEmptyOrShort) {
+TEST(ViewOfListFile, ShowsANewListOnceWholeElseWaitsOrSaysWhyNot) {
     using enum ListFileRead::Outcome;
+    using How = ProcessEnd::How;
+    const std::optional<ProcessEnd> running;
+    const ProcessEnd ended{How::Exited, 0};
+    const std::u16string list = u"/r/pdilist.txt", windows(kWindowsListFile);
     const struct {
         ListFileRead read;
+        std::optional<ProcessEnd> end;
+        bool settled;
+        std::u16string path;
         std::size_t entries;
-        std::u16string_view notice;  // how it begins
+        bool waiting;
+        std::u16string_view says;  // a part of the notice; empty: no notice
     } rows[] = {
-        {{Read, "A 1\r\n", {}}, 1, u""},
-        {{Read, "", {}}, 0, u""},
-        {{Missing, {}, {}}, 0, u"No list of files: pdixtract has not written /r/pdilist.txt."},
-        {{Unchanged, "A 1\r\n", {}}, 0, u"No new list of files: pdixtract has not written /r/"},
-        {{NotPlainFile, {}, {}}, 0, u"The list of files could not be read: /r/pdilist.txt is "},
-        {{TooLarge, {}, {}}, 0, u"The list of files is larger than 64 MiB, too large to show."},
-        {{Unreadable, {}, u"Permission denied"}, 0, u"The list of files could not be read: Perm"},
-        {{Read, std::string(32767 + 1233, '\n') + "x", {}},
+        {{Read, "A 1\r\n", {}, {}}, ended, false, list, 1, false, u""},
+        {{Read, "", {}, {}}, ended, false, list, 0, false, u""},
+        {{Read, "A 1\r\n", {}, {}}, running, true, list, 1, false, u""},
+        // Still running, the list may be half written in place.
+        {{Read, "A 1\r\n", {}, {}}, running, false, list, 0, true, u"Waiting for pdixtract to"},
+        {{Unchanged, {}, {}, {}}, running, true, list, 0, true, u"write the list of files to /r/"},
+        {{Unreadable, {}, u"Sharing violation", {}}, running, false, list, 0, true, u"Waiting"},
+        {{Missing, {}, {}, {}},
+         ProcessEnd{},
+         false,
+         list,
+         0,
+         false,
+         u"No list of files: pdixtract has ended without writing /r/pdilist.txt."},
+        {{Unchanged, {}, {}, {}},
+         ProcessEnd{How::Exited, 3},
+         false,
+         list,
+         0,
+         false,
+         u"/r/pdilist.txt: a file of the set is missing or cannot be opened (exit status 3)."},
+        {{Missing, {}, {}, {}},
+         ProcessEnd{How::Exited, 4},
+         false,
+         list,
+         0,
+         false,
+         u": the set is not a disc image it can read (exit status 4)."},
+        {{Missing, {}, {}, {}},
+         ProcessEnd{How::Exited, 6},
+         false,
+         list,
+         0,
+         false,
+         u": it could not write it (exit status 6)."},
+        // A standard user on Windows: the cause, and the command that cures it.
+        {{Missing, {}, {}, {}},
+         ProcessEnd{How::Exited, 6},
+         false,
+         windows,
+         0,
+         false,
+         u"Windows lets only administrators create files in C:\\, so the file must be made for "
+         u"you once. An administrator can do that in a Command Prompt run as administrator, with "
+         u"this one command:\n\ntype nul >> C:\\pdilist.txt && icacls C:\\pdilist.txt /grant "
+         u"*S-1-5-32-545:M\n"},
+        {{Missing, {}, {}, {}},
+         ProcessEnd{How::Exited, 2},
+         false,
+         list,
+         0,
+         false,
+         u": it ended with exit status 2."},
+        {{Missing, {}, {}, {}},
+         ProcessEnd{How::Exited, 0xC000013A},
+         false,
+         windows,
+         0,
+         false,
+         u": it ended with status 0xC000013A."},
+        {{Missing, {}, {}, {}},
+         ProcessEnd{How::Signalled, 15},
+         false,
+         list,
+         0,
+         false,
+         u": it was stopped (signal 15)."},
+        {{NotPlainFile, {}, {}, {}},
+         ended,
+         false,
+         list,
+         0,
+         false,
+         u"The list of files could not be read: /r/pdilist.txt is not a plain file of yours."},
+        {{TooLarge, {}, {}, {}},
+         ended,
+         false,
+         list,
+         0,
+         false,
+         u"The list of files is larger than 64 MiB, too large to show."},
+        {{Unreadable, {}, u"Permission denied", {}},
+         ended,
+         false,
+         list,
+         0,
+         false,
+         u"The list of files could not be read: Permission denied."},
+        {{Read, std::string(32767 + 1233, '\n') + "x", {}, {}},
+         ended,
+         false,
+         list,
          32767,
+         false,
          u"Only the first 32,767 entries are shown; 1,234 more were left out."},
-        {{Read, std::string(5000, 'x') + "\n" + std::string(5000, 'y'), {}},
+        {{Read, std::string(5000, 'x') + "\n" + std::string(5000, 'y'), {}, {}},
+         ended,
+         false,
+         list,
          2,
+         false,
          u"2 entries longer than 4,096 characters are shown cut."},
     };
     for (const auto& row : rows) {
-        const ListFileView view = ViewOfListFile(row.read, u"/r/pdilist.txt", base::Utf8ToUtf16);
+        const ListFileView view =
+            ViewOfListFile({row.read, row.end, row.settled}, row.path, base::Utf8ToUtf16);
         EXPECT_EQ(view.entries.size(), row.entries);
-        EXPECT_TRUE(view.notice.starts_with(row.notice) &&
-                    view.notice.empty() == row.notice.empty())
+        EXPECT_EQ(view.waiting, row.waiting);
+        EXPECT_TRUE(view.notice.find(row.says) != std::u16string::npos &&
+                    view.notice.empty() == row.says.empty())
             << base::Utf16ToUtf8(view.notice);
     }
 }
