@@ -30,6 +30,7 @@ session_start() {
     # them) from /usr/share/wine/fonts; C:\windows\Fonts it does.
     ln -s /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     cp "$ZELVORN_WIN_BUILD"/{src/Zelvorn.exe,tests/e2e_win/stand_in/pdixtract.exe} "$run/app/"
+    cp "$ZELVORN_WIN_BUILD/tests/e2e_win/stand_in/window_text.exe" "$run/"
 }
 
 session_stop() {
@@ -72,6 +73,10 @@ poll() {
 window() {
     timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | grep -m1 . || fail "no \"$1\" window"
 }
+# True if the shown window captioned $1 shows the control line $2, "Class: text"
+# (window_text.exe); says waits for that.
+shows() { "$WINE" "$RUN/window_text.exe" "$1" 2>/dev/null | tr -d '\r' | grep -qxF -- "$2"; }
+says() { poll shows "$1" "$2" || fail "\"$1\" does not show: $2"; }
 # True while no window named $1 is shown; gone waits for that.
 hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
 gone() { poll hidden "$1" || fail "\"$1\" stayed open"; }

@@ -32,10 +32,15 @@ mv "$WORK/pdixtract.exe" "$RUN/app/"
 box 2 && key alt+e
 expect_call 1 '3|pdixtract -v -m "C:" "C:\Sets\My Movie.pdi"'
 hidden 'List files' || fail "a list opened without pdixtract"
+# The list, written late: the window waits for it and fills itself. Read in
+# the ANSI code page; two entries chosen with the keyboard.
+touch "$WORK/list.hold"
 box 3 && key alt+f
 expect_call 2 '2|pdixtract -gb C:\pdilist.txt "C:\Sets\My Movie.pdi"'
-# The list, read in the ANSI code page; two entries chosen with the keyboard.
 list=$(window "List files")
+says "List files" "Edit: Waiting for pdixtract to write the list of files to C:\pdilist.txt. It is shown here as soon as it is written."
+rm "$WORK/list.hold"
+says "List files" "ListBox: "
 activate "$list" && key Down shift+Down alt+e
 expect_call 3 '6|pdixtract -v -m "C:" "C:\Sets\My Movie.pdi" VIDEO_TS.VOB CAFÉ.VOB'
 aside "$list" && activate "$MAIN"
@@ -45,4 +50,11 @@ box 1 && save_as && typ 'C:\disc.iso' && key Return && answer y
 expect_call 4 '2|pdixtract -r -i "C:\disc.iso" "C:\Sets\My Movie.pdi"'
 box 3 && save_as && key Return && answer y
 expect_call 5 '3|pdixtract -r -i "C:\disc.iso" "C:\Sets\My Movie.pdi"'
-quit
+
+# A list command that fails: the window, opened anew, says why, and waits no more.
+activate "$list" && key alt+F4 && gone "List files"
+echo 3 >"$WORK/list.fail"
+activate "$MAIN" && key alt+f
+expect_call 6 '2|pdixtract -gb C:\pdilist.txt "C:\Sets\My Movie.pdi"'
+says "List files" "Edit: No list of files: pdixtract has ended without writing C:\pdilist.txt: a file of the set is missing or cannot be opened (exit status 3)."
+aside "$(window "List files")" && quit
