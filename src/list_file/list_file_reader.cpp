@@ -23,6 +23,9 @@ std::u16string Grouped(std::size_t number) {
     return Ascii(digits);
 }
 
+// pdixtract's exit status when it could not write its output.
+constexpr std::uint32_t kListNotWritten = 6;
+
 // What a list command that ended without writing the list tells about why.
 std::u16string NoListNotice(const ProcessEnd& end, const std::u16string& file) {
     const std::u16string head = u"No list of files: pdixtract has ended without writing " + file;
@@ -35,7 +38,7 @@ std::u16string NoListNotice(const ProcessEnd& end, const std::u16string& file) {
             return head + u": a file of the set is missing or cannot be opened (exit status 3).";
         case 4:
             return head + u": the set is not a disc image it can read (exit status 4).";
-        case 6:
+        case kListNotWritten:
             if (file != kWindowsListFile) return head + u": it could not write it (exit status 6).";
             // A standard user may write a file in C:\ that grants it, but may
             // create none there: an administrator makes it once for everyone.
@@ -114,7 +117,11 @@ ListFileView ViewOfListFile(const ListLook& look, std::u16string_view path, Deco
     const ListFileRead& read = look.read;
     ListFileView view;
     const std::u16string file(path);
-    if (read.outcome == ListFileRead::Outcome::Read && (look.ended || look.settled)) {
+    // A command that could not write its list may have left it cut short.
+    const bool writeFailed = look.ended && look.ended->how == ProcessEnd::How::Exited &&
+                             look.ended->code == kListNotWritten;
+    if (read.outcome == ListFileRead::Outcome::Read && (look.ended || look.settled) &&
+        !writeFailed) {
         ListItems items = ReadListItems(read.bytes, decode);
         view.entries = std::move(items.entries);
         if (items.leftOut > 0) {

@@ -119,7 +119,8 @@ struct ListFileView {
 
 // Turns a look at the list file at `path` into the window's entries and
 // notice. A new list is shown once the list command has ended or the list has
-// settled, with a notice when entries were left out or cut. Until then the
+// settled, with a notice when entries were left out or cut; never when the
+// command ended saying it could not write it. Until then the
 // window waits and says so. Once the command has ended without a new list,
 // the notice says why, as far as its end tells; on Windows, when it could not
 // write the list file, with the cause and the cure.
