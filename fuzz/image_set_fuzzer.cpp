@@ -8,8 +8,9 @@
 #include <fstream>
 #include <string>
 
-#include "commands.h"
+#include "base/disc_image.h"
 #include "fuzz_checks.h"
+#include "pdixtract/commands.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
     static const WorkDir work;
     // The system area before the first volume descriptor is unused by ISO 9660 readers, so
     // inputs leave it out and stay small.
-    std::string image(16 * 2048, '\0');
+    std::string image(base::kDescriptorsOffset, '\0');
     image.append(reinterpret_cast<const char*>(data) + 1, size - 1);
     // One to three members, cut where the control byte says: anywhere, even empty.
     const std::size_t count = 1 + data[0] % 3, unit = image.size() / 8 + 1;
@@ -54,8 +55,8 @@ const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
         const char* argv[] = {"pdixtract", command, target.c_str(), set.c_str()};
         fs::remove_all(target);
         const int status =
-            pdix::run(pdix::parse_args(4, argv), {work.null, work.null, false, false});
-        if (status == 2 || status == 7) return "an exit status no image can cause";
+            pdixtract::Run(pdixtract::ParseArgs(4, argv), {work.null, work.null, false, false});
+        if (status == 2 || status == 7 || status == 8) return "an exit status no image can cause";
     }
     return nullptr;
 }

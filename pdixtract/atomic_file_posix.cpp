@@ -1,111 +1,82 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// AtomicFile's system calls on POSIX systems.
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <utility>
 
-#include "atomic_file.h"
-#include "errors.h"
-#include "signals.h"
+#include "pdixtract/atomic_file.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-// Copying by hand: a buffer that stays in the processor's cache is fastest.
-constexpr std::size_t buffer_size = 1u << 20;
-constexpr std::uint64_t page = 4096;
+constexpr std::uint64_t kPage = 4096;
+
+// copy_file_range's ways of saying it cannot copy between these two files.
+bool KernelCannotCopy(int number) {
+    return number == EXDEV || number == EINVAL || number == ENOSYS || number == EOPNOTSUPP ||
+           number == EBADF || number == EPERM || number == ETXTBSY;
+}
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
-    refuse_odd_target();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        m_temp = next_temporary_name();
-        // Registered first, so a signal that comes just after the open still removes it.
-        m_slot = register_temporary(m_temp);
-        // 0666 and the umask, as for any file a user's program creates.
-        m_out = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_out >= 0) return;
-        int err = errno;
-        forget_temporary(std::exchange(m_slot, -1));
-        if (err != EEXIST) {
-            m_temp.clear();
-            fail(err);
-        }
-    }
-    m_temp.clear();
-    fail(EEXIST);
+ErrorOr<FileHandle> AtomicFile::createNew(const std::string& path) {
+    // 0666 and the umask, as for any file a user's program creates.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return Error::fromErrno(errno);
+    return FileHandle{fd};
 }
 
-AtomicFile::~AtomicFile() {
-    if (m_out >= 0) ::close(static_cast<int>(m_out));
-    if (!m_temp.empty()) ::unlink(m_temp.c_str());
-    forget_temporary(m_slot);
-}
-
-void AtomicFile::write_at(const void* data, std::size_t size, std::uint64_t offset) {
-    const char* p = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t n = ::pwrite(static_cast<int>(m_out), p, size, static_cast<off_t>(offset));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        if (n == 0) fail(ENOSPC);
-        p += n;
-        size -= static_cast<std::size_t>(n);
-        offset += static_cast<std::uint64_t>(n);
-        m_written += static_cast<std::uint64_t>(n);
+ErrorOr<std::size_t> AtomicFile::writeSome(const void* data, std::size_t size,
+                                           std::uint64_t offset) {
+    for (;;) {
+        const ssize_t n = ::pwrite(static_cast<int>(m_out), data, size, static_cast<off_t>(offset));
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR) return Error::fromErrno(errno);
     }
 }
 
-std::uint64_t AtomicFile::copy_from(FileHandle in, const std::string& in_name,
-                                    std::uint64_t in_offset, std::uint64_t offset,
-                                    std::uint64_t len) {
-    const int in_fd = static_cast<int>(in);
+ErrorOr<std::optional<std::uint64_t>> AtomicFile::copyInKernel(const InputFile& in,
+                                                               std::uint64_t inOffset,
+                                                               std::uint64_t offset,
+                                                               std::uint64_t length) {
     // The kernel copies whole pages fast, but data whose place in its page differs in the
     // two files (ISO 9660 sectors are half a page) goes faster through a small buffer.
-    while (m_kernel_copy && in_offset % page == offset % page) {
-        loff_t src = static_cast<loff_t>(in_offset);
-        loff_t dst = static_cast<loff_t>(offset);
-        ssize_t n = ::copy_file_range(in_fd, &src, static_cast<int>(m_out), &dst, len, 0);
-        if (n >= 0) {
-            m_written += static_cast<std::uint64_t>(n);
-            return static_cast<std::uint64_t>(n);
-        }
+    while (m_kernelCopy && inOffset % kPage == offset % kPage) {
+        loff_t from = static_cast<loff_t>(inOffset);
+        loff_t to = static_cast<loff_t>(offset);
+        const ssize_t n = ::copy_file_range(static_cast<int>(in.handle()), &from,
+                                            static_cast<int>(m_out), &to, length, 0);
+        if (n >= 0) return std::optional<std::uint64_t>(static_cast<std::uint64_t>(n));
         if (errno == EINTR) continue;
-        if (errno == EIO) {
-            throw Error(ExitCode::bad_image, with_errno("cannot read set member: " + in_name, EIO));
-        }
-        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
-            errno != EBADF && errno != EPERM && errno != ETXTBSY) {
-            fail(errno);
-        }
-        m_kernel_copy = false;  // this pair of file systems cannot; copy by hand
+        if (!KernelCannotCopy(errno)) return Error::fromErrno(errno);
+        m_kernelCopy = false;  // this pair of file systems cannot; copy by hand
     }
-    if (!m_buffer) m_buffer.reset(new char[buffer_size]);
-    int err = 0;
-    std::int64_t n =
-        read_input(in, m_buffer.get(), std::min<std::uint64_t>(len, buffer_size), in_offset, err);
-    if (n < 0)
-        throw Error(ExitCode::bad_image, with_errno("cannot read set member: " + in_name, err));
-    write_at(m_buffer.get(), static_cast<std::size_t>(n), offset);
-    return static_cast<std::uint64_t>(n);
+    return std::optional<std::uint64_t>();
 }
 
-void AtomicFile::commit(std::uint64_t size) {
-    check_complete(size);
-    int fd = static_cast<int>(m_out);
-    m_out = no_file;
-    // close() can report a delayed write error (NFS, quotas); such a file is not complete.
-    if (::close(fd) != 0) fail(errno);
-    refuse_odd_target();
-    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) fail(errno);
-    m_temp.clear();
+ErrorOr<void> AtomicFile::closeStored() {
+    // close() can report a delayed write error.
+    if (::close(static_cast<int>(std::exchange(m_out, kNoFile))) != 0) {
+        return Error::fromErrno(errno);
+    }
+    return {};
 }
 
-}  // namespace pdix
+void AtomicFile::closeDropped() {
+    ::close(static_cast<int>(std::exchange(m_out, kNoFile)));
+}
+
+ErrorOr<void> AtomicFile::renameOver(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) return Error::fromErrno(errno);
+    return {};
+}
+
+void AtomicFile::removeFile(const std::string& path) {
+    ::unlink(path.c_str());
+}
+
+}  // namespace pdixtract

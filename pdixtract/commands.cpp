@@ -1,68 +1,69 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "commands.h"
+#include "pdixtract/commands.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <map>
+#include <new>
 #include <set>
 
-#include "atomic_file.h"
-#include "errors.h"
-#include "member_set.h"
+#include "base/terminal_text.h"
+#include "pdixtract/atomic_file.h"
+#include "pdixtract/errors.h"
+#include "pdixtract/member_set.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-constexpr std::uint64_t copy_chunk = 64u << 20;  // bounds the time between progress updates
+constexpr std::uint64_t kCopyChunk = 64u << 20;  // bounds the time between progress updates
 
-[[noreturn]] void usage_error(const std::string& what) {
-    throw Error(ExitCode::usage, what + " (see pdixtract --help)");
+[[noreturn]] void UsageError(const std::string& what) {
+    throw Failure(ExitCode::Usage, what + " (see pdixtract --help)");
 }
 
-std::string base_name(const std::string& path) {
-    std::size_t slash = last_separator(path);
+std::string BaseName(const std::string& path) {
+    std::size_t slash = LastSeparator(path);
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // An output must never overwrite a member, nor be named so that it joins the set.
-void refuse_set_as_output(const MemberSet& set, const std::string& target) {
-    if (set.would_touch(target)) {
-        throw Error(ExitCode::write_failed,
-                    "output would overwrite a set member or join the set: " + target);
+void RefuseSetAsOutput(const MemberSet& set, const std::string& target) {
+    if (set.wouldTouch(target)) {
+        throw Failure(ExitCode::WriteFailed,
+                      "output would overwrite a set member or join the set: " + target);
     }
 }
 
 // -r: only ever the members, each only if it is still the file that was read, and only
 // once everything else has succeeded.
-void remove_members(MemberSet& set) {
+void RemoveMembers(MemberSet& set) {
     set.close();
     std::string failure;
     for (const Member& m : set.members()) {
-        int err = remove_if_same(m.path, m.id);
-        if (err == 0 || !failure.empty()) continue;
-        failure =
-            err == EEXIST
-                ? "set member was replaced during the run, not deleted: " + m.path
-                : with_errno("cannot delete set member " + m.path + " (the work itself succeeded)",
-                             err);
+        const ErrorOr<void> removed = RemoveIfSame(m.path, m.id);
+        if (!removed.isError() || !failure.empty()) continue;
+        failure = removed.error().is(EEXIST)
+                      ? "set member was replaced during the run, not deleted: " + m.path
+                      : "cannot delete set member " + m.path +
+                            " (the work itself succeeded): " + removed.error().text();
     }
-    if (!failure.empty()) throw Error(ExitCode::remove_failed, failure);
+    if (!failure.empty()) throw Failure(ExitCode::RemoveFailed, failure);
 }
 
 // Copies the bytes at extents of the image, in order, into out from offset 0.
-void copy_extents(const MemberSet& set, const std::vector<Extent>& extents, AtomicFile& out,
-                  Progress& progress) {
+void CopyExtents(const MemberSet& set, const std::vector<Extent>& extents, AtomicFile& out,
+                 Progress& progress) {
     std::uint64_t written = 0;
     for (const Extent& e : extents) {
         for (std::uint64_t done = 0; done < e.length;) {
             std::uint64_t at = e.offset + done;
-            std::size_t i = set.member_at(at);
+            std::size_t i = set.memberAt(at);
             const Member& m = set.members()[i];
-            std::uint64_t len = std::min({e.length - done, m.start + m.size - at, copy_chunk});
-            std::uint64_t n = out.copy_from(set.handle(i), m.path, at - m.start, written, len);
+            std::uint64_t len = std::min({e.length - done, m.start + m.size - at, kCopyChunk});
+            std::uint64_t n = out.copyFrom(set.file(i), m.path, at - m.start, written, len);
             if (n == 0)
-                throw Error(ExitCode::bad_image, "set member shrank while reading: " + m.path);
+                throw Failure(ExitCode::BadImage, "set member shrank while reading: " + m.path);
             done += n;
             written += n;
             progress.advance(n);
@@ -74,76 +75,193 @@ void copy_extents(const MemberSet& set, const std::vector<Extent>& extents, Atom
 // exit status, and nothing is deleted afterwards.
 class Omissions {
 public:
-    Omissions(const Console& con) : m_con(con) {}
+    explicit Omissions(const Console& console) : m_console(console) {}
     void report(ExitCode code, const std::string& message, Progress* progress = nullptr) {
-        if (progress) progress->clear_line();
-        std::fprintf(m_con.err, "pdixtract: %s\n", printable(message).c_str());
-        std::fflush(m_con.err);
+        if (progress) progress->clearLine();
+        std::fprintf(m_console.err, "pdixtract: %s\n", base::EscapeForTerminal(message).c_str());
+        std::fflush(m_console.err);
         if (m_count++ == 0) m_code = code;
     }
-    void report_all(const Volume& volume) {
+    void reportAll(const Volume& volume) {
         for (const Problem& p : volume.problems()) report(p.code, p.message);
     }
     // Throws unless nothing was left out.
-    void check(const Options& opts) const {
+    void check(const Options& options) const {
         if (m_count == 0) return;
-        throw Error(m_code, std::to_string(m_count) + (m_count == 1 ? " entry" : " entries") +
-                                " of the image left out" +
-                                (opts.remove_members ? ", set members kept" : "") + ": " +
-                                opts.set);
+        throw Failure(m_code, std::to_string(m_count) + (m_count == 1 ? " entry" : " entries") +
+                                  " of the image left out" +
+                                  (options.removeMembers ? ", set members kept" : "") + ": " +
+                                  options.set);
     }
 
 private:
-    Console m_con;
+    Console m_console;
     unsigned m_count = 0;
-    ExitCode m_code = ExitCode::ok;
+    ExitCode m_code = ExitCode::Ok;
 };
+
+// -m: the files to extract, in image order: every file, or those whose file name is one of
+// the NAMEs. Throws Failure (NameProblem) for a NAME the image does not hold.
+std::vector<const ImageFile*> ChooseFiles(const std::vector<ImageFile>& files,
+                                          const Options& options) {
+    const std::set<std::string> wanted(options.names.begin(), options.names.end());
+    std::vector<const ImageFile*> chosen;
+    std::set<std::string> found;
+    for (const ImageFile& f : files) {
+        if (!wanted.empty() && !wanted.count(f.name)) continue;
+        chosen.push_back(&f);
+        found.insert(f.name);
+    }
+    std::string missing;
+    for (const std::string& n : options.names) {
+        if (!found.count(n) && missing.find("\"" + n + "\"") == std::string::npos) {
+            missing += (missing.empty() ? "\"" : ", \"") + n + "\"";
+        }
+    }
+    if (!missing.empty()) {
+        throw Failure(ExitCode::NameProblem, "not in the image: " + missing + ": " + options.set);
+    }
+    return chosen;
+}
+
+// Files land in one folder by file name alone: refuses two chosen files of one name before
+// anything is written. Throws Failure (NameProblem).
+void CheckNames(const std::vector<const ImageFile*>& chosen, const std::string& set) {
+    std::map<std::string, std::vector<std::string>> byName;
+    for (const ImageFile* f : chosen) byName[f->name].push_back(f->path);
+    for (const auto& [name, paths] : byName) {
+        if (paths.size() == 1) continue;
+        std::string all;
+        for (const std::string& p : paths) all += (all.empty() ? "" : ", ") + p;
+        throw Failure(ExitCode::NameProblem, "several files are named " + name + " (" + all +
+                                                 "), cannot put them in one folder: " + set);
+    }
+}
+
+// Makes the folder the files go to (DEST, or DEST/VIDEO_TS) and refuses, before anything is
+// written, a file that would overwrite a member or join the set. Returns the folder.
+std::string PrepareFolder(const Options& options, const MemberSet& set,
+                          const std::vector<const ImageFile*>& chosen) {
+    const std::string dest = options.videoTs ? options.target + "/VIDEO_TS" : options.target;
+    if (const ErrorOr<void> made = MakeFolders(dest); made.isError()) {
+        throw Failure(
+            ExitCode::WriteFailed,
+            "cannot create destination folder " + dest + ": " +
+                (made.error().is(EEXIST) ? "a file of that name exists" : made.error().text()));
+    }
+    for (const ImageFile* f : chosen) RefuseSetAsOutput(set, dest + "/" + f->name);
+    return dest;
+}
+
+// The bytes the chosen files that can be read add up to.
+std::uint64_t TotalSize(const std::vector<const ImageFile*>& chosen) {
+    std::uint64_t total = 0;
+    for (const ImageFile* f : chosen) {
+        if (f->problem.empty()) total += f->size;
+    }
+    return total;
+}
+
+// Writes one file of the image into dest. Throws Failure, BadImage when the image cannot
+// give the file.
+void ExtractFile(const MemberSet& set, Volume& volume, const ImageFile& file,
+                 const std::string& dest, Progress& progress) {
+    AtomicFile out(dest + "/" + file.name);
+    progress.begin(file.name, file.size);
+    if (file.plain) {
+        CopyExtents(set, file.extents, out, progress);
+    } else {
+        volume.read(file, [&](const void* data, std::size_t size, std::uint64_t offset) {
+            out.writeAt(data, size, offset);
+            progress.advance(size);
+        });
+    }
+    out.commit(file.size);
+}
+
+// Extracts the chosen files into dest. A file the image cannot give is reported and left
+// out; the others still come out. Any other failure ends the run.
+void CopyFiles(const MemberSet& set, Volume& volume, const std::vector<const ImageFile*>& chosen,
+               const std::string& dest, Omissions& omitted, Progress& progress) {
+    for (const ImageFile* f : chosen) {
+        if (!f->problem.empty()) {
+            omitted.report(ExitCode::BadImage, f->problem + ": " + f->path, &progress);
+            continue;
+        }
+        try {
+            ExtractFile(set, volume, *f, dest, progress);
+        } catch (const Failure& failure) {
+            if (failure.code() != ExitCode::BadImage) throw;
+            omitted.report(failure.code(), failure.what(), &progress);
+            continue;
+        }
+        progress.endItem();
+    }
+}
+
+// The summary, then how the run ends: a failure if anything was left out, and only
+// otherwise -r's deletion.
+void Report(Progress& progress, const std::string& dest, const Omissions& omitted,
+            const Options& options, MemberSet& set) {
+    progress.finish(dest);
+    omitted.check(options);
+    if (options.removeMembers) RemoveMembers(set);
+}
+
+// A failure that says nothing about the set or the destination (out of memory, a fault of
+// pdixtract's own), in one line of its own. Returns its exit status.
+int ReportUnexpected(const Console& console, const std::string& what, const std::string& set) {
+    std::fflush(console.out);
+    std::fprintf(console.err, "pdixtract: %s\n",
+                 base::EscapeForTerminal(what + ": " + set).c_str());
+    return static_cast<int>(ExitCode::Unexpected);
+}
 
 }  // namespace
 
-Options parse_args(int argc, const char* const* argv) {
+Options ParseArgs(int argc, const char* const* argv) {
     Options o;
     std::vector<std::string> args(argv + 1, argv + argc);
     std::size_t i = 0;
     for (; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
-            o.mode = Options::Mode::help;
+            o.mode = Options::Mode::Help;
             return o;
         }
         if (a == "-r") {
-            o.remove_members = true;
+            o.removeMembers = true;
         } else if (a == "-v") {
-            o.video_ts = true;
+            o.videoTs = true;
         } else if (a == "-m" || a == "-i" || a == "-gb") {
-            o.mode = a == "-m"   ? Options::Mode::extract
-                     : a == "-i" ? Options::Mode::convert
-                                 : Options::Mode::list;
+            o.mode = a == "-m"   ? Options::Mode::Extract
+                     : a == "-i" ? Options::Mode::Convert
+                                 : Options::Mode::List;
             const char* what = a == "-m"   ? "DEST and SET"
                                : a == "-i" ? "ISO and SET"
                                            : "LIST and SET";
-            if (i + 2 >= args.size()) usage_error("option " + a + " needs " + what);
+            if (i + 2 >= args.size()) UsageError("option " + a + " needs " + what);
             o.target = args[i + 1];
             o.set = args[i + 2];
             i += 3;
             break;
         } else if (!a.empty() && a[0] == '-') {
-            usage_error("unknown option " + a);
+            UsageError("unknown option " + a);
         } else {
-            usage_error("expected -m, -i or -gb before " + a);
+            UsageError("expected -m, -i or -gb before " + a);
         }
     }
-    if (o.mode == Options::Mode::none) usage_error("no command given");
+    if (o.mode == Options::Mode::None) UsageError("no command given");
     for (; i < args.size(); ++i) {
-        if (o.mode != Options::Mode::extract) usage_error("unexpected argument " + args[i]);
+        if (o.mode != Options::Mode::Extract) UsageError("unexpected argument " + args[i]);
         o.names.push_back(args[i]);
     }
-    if (o.video_ts && o.mode != Options::Mode::extract) usage_error("-v applies only to -m");
-    if (o.remove_members && o.mode == Options::Mode::list) usage_error("-r does not apply to -gb");
+    if (o.videoTs && o.mode != Options::Mode::Extract) UsageError("-v applies only to -m");
+    if (o.removeMembers && o.mode == Options::Mode::List) UsageError("-r does not apply to -gb");
     return o;
 }
 
-std::string usage_text() {
+std::string UsageText() {
     return R"(Usage:
   pdixtract [-r] [-v] -m DEST SET [NAME ...]   extract files into the folder DEST
   pdixtract [-r] -i ISO SET                    write the whole image to the file ISO
@@ -196,6 +314,8 @@ Exit status:
   6  the destination cannot be created or written, is not a regular file, or would
      overwrite a member or join the set (the failing file is removed)
   7  -r: everything succeeded but a member could not be deleted or was replaced
+  8  an unexpected failure that says nothing about the set: out of memory, or a
+     fault of pdixtract's own
 
 Environment:
   PDIXTRACT_HOLD_ON_ERROR  When set and not empty, and standard input is a terminal,
@@ -204,17 +324,19 @@ Environment:
 )";
 }
 
-std::string format_list(const std::vector<ImageFile>& files, std::vector<std::string>& flagged,
-                        std::vector<std::string>& dropped) {
+std::string FormatList(const std::vector<ImageFile>& files, std::vector<std::string>& flagged,
+                       std::vector<std::string>& dropped) {
     std::string text;
     for (const ImageFile& f : files) {
         if (!f.problem.empty()) continue;
-        std::string name;
-        if (f.name.find_first_of("\"\r\n") != std::string::npos || !list_file_name(f.name, name)) {
+        const ErrorOr<std::string> name = f.name.find_first_of("\"\r\n") == std::string::npos
+                                              ? ListFileName(f.name)
+                                              : Error::fromErrno(EILSEQ);
+        if (name.isError()) {
             dropped.push_back(f.path);
             continue;
         }
-        std::string line = name + " " + std::to_string(f.size);
+        std::string line = name.value() + " " + std::to_string(f.size);
         if (f.name.find_first_of(" ,") != std::string::npos) {
             flagged.push_back(f.path);
             line = "\"" + line + "\"";
@@ -225,173 +347,102 @@ std::string format_list(const std::vector<ImageFile>& files, std::vector<std::st
     return text;
 }
 
-void run_list(const Options& opts, const Console& con) {
-    if (opts.target.empty()) usage_error("no list file named: the LIST argument is empty");
-    MemberSet set = MemberSet::open(opts.set);
-    std::unique_ptr<Volume> volume = open_volume(set, opts.set);
-    Omissions omitted(con);
-    omitted.report_all(*volume);
+void RunList(const Options& options, const Console& console) {
+    if (options.target.empty()) UsageError("no list file named: the LIST argument is empty");
+    MemberSet set = MemberSet::open(options.set);
+    std::unique_ptr<Volume> volume = OpenVolume(set, options.set);
+    Omissions omitted(console);
+    omitted.reportAll(*volume);
     std::size_t listed = 0;
     for (const ImageFile& f : volume->files()) {
         if (f.problem.empty())
             ++listed;
         else
-            omitted.report(ExitCode::bad_image, f.problem + ": " + f.path);
+            omitted.report(ExitCode::BadImage, f.problem + ": " + f.path);
     }
     std::vector<std::string> flagged, dropped;
-    std::string text = format_list(volume->files(), flagged, dropped);
-    refuse_set_as_output(set, opts.target);
-    AtomicFile out(opts.target);
-    out.write_at(text.data(), text.size(), 0);
+    std::string text = FormatList(volume->files(), flagged, dropped);
+    RefuseSetAsOutput(set, options.target);
+    AtomicFile out(options.target);
+    out.writeAt(text.data(), text.size(), 0);
     out.commit(text.size());
     for (const std::string& p : flagged) {
-        std::fprintf(con.err, "pdixtract: name has a blank or comma, listed in double quotes: %s\n",
-                     printable(p).c_str());
+        std::fprintf(console.err,
+                     "pdixtract: name has a blank or comma, listed in double quotes: %s\n",
+                     base::EscapeForTerminal(p).c_str());
     }
     for (const std::string& p : dropped) {
-        std::fprintf(con.err, "pdixtract: name cannot be listed, left out: %s\n",
-                     printable(p).c_str());
+        std::fprintf(console.err, "pdixtract: name cannot be listed, left out: %s\n",
+                     base::EscapeForTerminal(p).c_str());
     }
-    std::fprintf(con.out, "Listed %zu files: %s\n", listed - dropped.size(),
-                 printable(opts.target).c_str());
-    omitted.check(opts);
+    std::fprintf(console.out, "Listed %zu files: %s\n", listed - dropped.size(),
+                 base::EscapeForTerminal(options.target).c_str());
+    omitted.check(options);
 }
 
-void run_extract(const Options& opts, const Console& con) {
-    if (opts.target.empty()) usage_error("no destination folder named: the DEST argument is empty");
-    MemberSet set = MemberSet::open(opts.set);
-    std::unique_ptr<Volume> volume = open_volume(set, opts.set);
-    const std::vector<ImageFile>& files = volume->files();
-    Omissions omitted(con);
-
-    // Choose the files, and refuse missing or ambiguous names before writing anything.
-    std::vector<bool> chosen(files.size(), opts.names.empty());
-    if (opts.names.empty()) {
-        omitted.report_all(*volume);
-    } else {
-        std::set<std::string> wanted(opts.names.begin(), opts.names.end());
-        std::set<std::string> found;
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            if (wanted.count(files[i].name)) {
-                chosen[i] = true;
-                found.insert(files[i].name);
-            }
-        }
-        std::string missing;
-        for (const std::string& n : opts.names) {
-            if (!found.count(n) && missing.find("\"" + n + "\"") == std::string::npos) {
-                missing += (missing.empty() ? "\"" : ", \"") + n + "\"";
-            }
-        }
-        if (!missing.empty()) {
-            throw Error(ExitCode::name_problem, "not in the image: " + missing + ": " + opts.set);
-        }
+void RunExtract(const Options& options, const Console& console) {
+    if (options.target.empty()) {
+        UsageError("no destination folder named: the DEST argument is empty");
     }
-    std::map<std::string, std::vector<std::string>> by_name;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (chosen[i]) by_name[files[i].name].push_back(files[i].path);
-    }
-    for (const auto& [name, paths] : by_name) {
-        if (paths.size() > 1) {
-            std::string all;
-            for (const std::string& p : paths) all += (all.empty() ? "" : ", ") + p;
-            throw Error(ExitCode::name_problem,
-                        "several files are named " + name + " (" + all +
-                            "), cannot put them in one folder: " + opts.set);
-        }
-    }
-
-    std::string dest = opts.target;
-    if (opts.video_ts) dest += "/VIDEO_TS";
-    if (int err = make_folders(dest)) {
-        throw Error(
-            ExitCode::write_failed,
-            "cannot create destination folder " + dest + ": " +
-                (err == EEXIST ? std::string("a file of that name exists") : error_text(err)));
-    }
-    std::uint64_t total = 0;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (!chosen[i]) continue;
-        refuse_set_as_output(set, dest + "/" + files[i].name);
-        if (files[i].problem.empty()) total += files[i].size;
-    }
-
-    Progress progress(con, "Extracted", "Extracting", base_name(opts.set), total);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const ImageFile& f = files[i];
-        if (!chosen[i]) continue;
-        if (!f.problem.empty()) {
-            omitted.report(ExitCode::bad_image, f.problem + ": " + f.path, &progress);
-            continue;
-        }
-        try {
-            AtomicFile out(dest + "/" + f.name);
-            progress.begin(f.name, f.size);
-            if (f.plain) {
-                copy_extents(set, f.extents, out, progress);
-            } else {
-                volume->read(f, [&](const void* data, std::size_t size, std::uint64_t offset) {
-                    out.write_at(data, size, offset);
-                    progress.advance(size);
-                });
-            }
-            out.commit(f.size);
-        } catch (const Error& e) {
-            // A file the image cannot give is reported; the others still come out.
-            if (e.code() != ExitCode::bad_image) throw;
-            omitted.report(e.code(), e.what(), &progress);
-            continue;
-        }
-        progress.end_item();
-    }
-    progress.finish(dest);
-    omitted.check(opts);
-    if (opts.remove_members) remove_members(set);
+    MemberSet set = MemberSet::open(options.set);
+    std::unique_ptr<Volume> volume = OpenVolume(set, options.set);
+    Omissions omitted(console);
+    if (options.names.empty()) omitted.reportAll(*volume);
+    const std::vector<const ImageFile*> chosen = ChooseFiles(volume->files(), options);
+    CheckNames(chosen, options.set);
+    const std::string dest = PrepareFolder(options, set, chosen);
+    Progress progress(console, "Extracted", "Extracting", BaseName(options.set), TotalSize(chosen));
+    CopyFiles(set, *volume, chosen, dest, omitted, progress);
+    Report(progress, dest, omitted, options, set);
 }
 
-void run_convert(const Options& opts, const Console& con) {
-    if (opts.target.empty()) usage_error("no ISO file named: the ISO argument is empty");
-    MemberSet set = MemberSet::open(opts.set);
-    refuse_set_as_output(set, opts.target);
-    Progress progress(con, "Converted", "Converting", base_name(opts.set), set.size(), false);
+void RunConvert(const Options& options, const Console& console) {
+    if (options.target.empty()) UsageError("no ISO file named: the ISO argument is empty");
+    MemberSet set = MemberSet::open(options.set);
+    RefuseSetAsOutput(set, options.target);
+    Progress progress(console, "Converted", "Converting", BaseName(options.set), set.size(), false);
     {
-        AtomicFile out(opts.target);
-        progress.begin(base_name(opts.target), set.size());
-        copy_extents(set, {{0, set.size()}}, out, progress);
+        AtomicFile out(options.target);
+        progress.begin(BaseName(options.target), set.size());
+        CopyExtents(set, {{0, set.size()}}, out, progress);
         out.commit(set.size());
-        progress.end_item();
+        progress.endItem();
     }
-    progress.finish(opts.target);
-    if (opts.remove_members) remove_members(set);
+    progress.finish(options.target);
+    if (options.removeMembers) RemoveMembers(set);
 }
 
-int run(const Options& opts, const Console& con) {
+int Run(const Options& options, const Console& console) {
     try {
-        switch (opts.mode) {
-            case Options::Mode::help:
-                std::fputs(usage_text().c_str(), con.out);
+        switch (options.mode) {
+            case Options::Mode::Help:
+                std::fputs(UsageText().c_str(), console.out);
                 return 0;
-            case Options::Mode::extract:
-                run_extract(opts, con);
+            case Options::Mode::Extract:
+                RunExtract(options, console);
                 break;
-            case Options::Mode::convert:
-                run_convert(opts, con);
+            case Options::Mode::Convert:
+                RunConvert(options, console);
                 break;
-            case Options::Mode::list:
-                run_list(opts, con);
+            case Options::Mode::List:
+                RunList(options, console);
                 break;
-            case Options::Mode::none:
-                usage_error("no command given");
+            case Options::Mode::None:
+                UsageError("no command given");
         }
         return 0;
-    } catch (const Error& e) {
-        std::fflush(con.out);
-        std::fprintf(con.err, "pdixtract: %s\n", printable(e.what()).c_str());
-        return static_cast<int>(e.code());
+    } catch (const Failure& failure) {
+        std::fflush(console.out);
+        std::fprintf(console.err, "pdixtract: %s\n",
+                     base::EscapeForTerminal(failure.what()).c_str());
+        return static_cast<int>(failure.code());
+    } catch (const std::bad_alloc&) {
+        return ReportUnexpected(console, "out of memory", options.set);
     } catch (const std::exception& e) {
-        std::fprintf(con.err, "pdixtract: %s: %s\n", e.what(), printable(opts.set).c_str());
-        return static_cast<int>(ExitCode::bad_image);
+        // Nothing an image or the file system does ends up here: a fault of pdixtract's own.
+        return ReportUnexpected(console, std::string("unexpected failure (") + e.what() + ")",
+                                options.set);
     }
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

@@ -9,114 +9,103 @@
 #include <cstring>
 #include <filesystem>
 
-#include "file_io.h"
+#include "pdixtract/file_io.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-FileKind kind_of(const struct stat& st) {
-    if (S_ISREG(st.st_mode)) return FileKind::regular;
-    if (S_ISDIR(st.st_mode)) return FileKind::directory;
-    if (S_ISLNK(st.st_mode)) return FileKind::symlink;
-    return FileKind::other;
+FileKind KindOf(const struct stat& st) {
+    if (S_ISREG(st.st_mode)) return FileKind::Regular;
+    if (S_ISDIR(st.st_mode)) return FileKind::Directory;
+    if (S_ISLNK(st.st_mode)) return FileKind::Symlink;
+    return FileKind::Other;
 }
 
-FileId id_of(const struct stat& st) {
+FileId IdOf(const struct stat& st) {
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 }  // namespace
 
-FileKind look_at(const std::string& path, FileId* id, std::uint64_t* size) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return FileKind::missing;
-    if (id) *id = id_of(st);
-    if (size) *size = static_cast<std::uint64_t>(st.st_size);
-    return kind_of(st);
+std::string Error::text() const {
+    return std::strerror(m_number);
 }
 
-FileHandle open_input(const std::string& path, FileId& id, std::uint64_t& size, int& err) {
+FileStatus LookAt(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return {};
+    return {KindOf(st), IdOf(st), static_cast<std::uint64_t>(st.st_size)};
+}
+
+ErrorOr<InputFile> InputFile::open(const std::string& path) {
     // O_NONBLOCK: opening a FIFO would otherwise wait for a writer forever.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        err = errno;
-        return no_file;
-    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return Error::fromErrno(errno);
+    InputFile file(fd, {}, 0);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        err = EINVAL;
-        ::close(fd);
-        return no_file;
-    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return Error::fromErrno(EINVAL);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    id = id_of(st);
-    size = static_cast<std::uint64_t>(st.st_size);
-    return fd;
+    file.m_id = IdOf(st);
+    file.m_size = static_cast<std::uint64_t>(st.st_size);
+    return file;
 }
 
-void close_input(FileHandle file) {
-    if (file != no_file) ::close(static_cast<int>(file));
+void InputFile::close() {
+    if (m_handle != kNoFile) ::close(static_cast<int>(std::exchange(m_handle, kNoFile)));
 }
 
-std::int64_t read_input(FileHandle file, void* buf, std::size_t len, std::uint64_t offset,
-                        int& err) {
+ErrorOr<std::size_t> InputFile::readAt(void* buffer, std::size_t length,
+                                       std::uint64_t offset) const {
     for (;;) {
-        ssize_t n = ::pread(static_cast<int>(file), buf, len, static_cast<off_t>(offset));
-        if (n >= 0) return n;
-        if (errno != EINTR) {
-            err = errno;
-            return -1;
-        }
+        const ssize_t n =
+            ::pread(static_cast<int>(m_handle), buffer, length, static_cast<off_t>(offset));
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR) return Error::fromErrno(errno);
     }
 }
 
-int remove_if_same(const std::string& path, const FileId& id) {
-    FileId now;
-    FileKind kind = look_at(path, &now);
-    if (kind == FileKind::missing) return ENOENT;
-    if (kind != FileKind::regular || now != id) return EEXIST;
-    return ::unlink(path.c_str()) == 0 ? 0 : errno;
+ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id) {
+    const FileStatus now = LookAt(path);
+    if (now.kind == FileKind::Missing) return Error::fromErrno(ENOENT);
+    if (now.kind != FileKind::Regular || now.id != id) return Error::fromErrno(EEXIST);
+    if (::unlink(path.c_str()) != 0) return Error::fromErrno(errno);
+    return {};
 }
 
-int make_folders(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
-    if (std::filesystem::is_directory(path)) return 0;
-    return ec ? ec.value() : EEXIST;
+ErrorOr<void> MakeFolders(const std::string& path) {
+    std::error_code made, looked;
+    std::filesystem::create_directories(path, made);
+    if (std::filesystem::is_directory(path, looked)) return {};
+    return Error::fromErrno(made ? made.value() : EEXIST);
 }
 
-std::vector<std::string> folder_entries(const std::string& dir) {
-    std::vector<std::string> names;
+ErrorOr<std::vector<std::string>> FolderEntries(const std::string& dir) {
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
-    if (!d) return names;
+    if (!d) return Error::fromErrno(errno);
+    std::vector<std::string> names;
     while (const dirent* e = ::readdir(d)) names.emplace_back(e->d_name);
     ::closedir(d);
     return names;
 }
 
-std::size_t open_file_limit() {
+std::size_t OpenFileLimit() {
     rlimit limit{};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 1024;
     return static_cast<std::size_t>(limit.rlim_cur);
 }
 
-std::string error_text(int err) {
-    return std::strerror(err);
-}
-
-std::size_t last_separator(const std::string& path) {
+std::size_t LastSeparator(const std::string& path) {
     return path.rfind('/');
 }
 
-bool usable_file_name(const std::string& name) {
+bool UsableFileName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of(std::string("/\0", 2)) == std::string::npos;
 }
 
-bool list_file_name(const std::string& name, std::string& out) {
-    out = name;
-    return true;
+ErrorOr<std::string> ListFileName(const std::string& name) {
+    return name;
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

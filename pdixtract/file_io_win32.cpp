@@ -5,188 +5,181 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <cwchar>
 #include <iterator>
 
-#include "file_io.h"
-#include "text_win32.h"
+#include "base/system_error_text.h"
+#include "base/utf8.h"
+#include "pdixtract/file_io.h"
+#include "pdixtract/text_win32.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-// Error numbers at and above this are Windows error codes (from_windows_error).
-constexpr int windows_errors = 0x10000;
-constexpr DWORD share_all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// Closes a handle when it goes.
 class Handle {
 public:
-    explicit Handle(HANDLE h) : m_h(h) {}
+    explicit Handle(HANDLE handle) : m_handle(handle) {}
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     ~Handle() {
-        if (ok()) CloseHandle(m_h);
+        if (ok()) CloseHandle(m_handle);
     }
-    bool ok() const { return m_h != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return m_h; }
+    bool ok() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_handle; }
+    HANDLE release() { return std::exchange(m_handle, INVALID_HANDLE_VALUE); }
 
 private:
-    HANDLE m_h;
+    HANDLE m_handle;
 };
 
 // What an open handle is: a link is a symbolic link or a junction (other reparse points,
 // such as files kept in the cloud, are what they hold).
-FileKind kind_of(HANDLE h, BY_HANDLE_FILE_INFORMATION& info) {
+FileKind KindOf(HANDLE h, BY_HANDLE_FILE_INFORMATION& info) {
     if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info))
-        return FileKind::other;
+        return FileKind::Other;
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
         GetFileInformationByHandleEx(h, FileAttributeTagInfo, &tag, sizeof tag) &&
         (tag.ReparseTag == IO_REPARSE_TAG_SYMLINK || tag.ReparseTag == IO_REPARSE_TAG_MOUNT_POINT))
-        return FileKind::symlink;
-    return info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? FileKind::directory
-                                                            : FileKind::regular;
+        return FileKind::Symlink;
+    return info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? FileKind::Directory
+                                                            : FileKind::Regular;
 }
 
 // A file's identity: the volume's serial number and the file's index on it.
-FileId id_of(const BY_HANDLE_FILE_INFORMATION& info) {
+FileId IdOf(const BY_HANDLE_FILE_INFORMATION& info) {
     return {info.dwVolumeSerialNumber,
             (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
 
-std::uint64_t size_of(const BY_HANDLE_FILE_INFORMATION& info) {
+std::uint64_t SizeOf(const BY_HANDLE_FILE_INFORMATION& info) {
     return (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
 }
 
-bool is_folder(const std::wstring& path) {
+bool IsFolder(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Creates path's missing parents, then path; a drive or share root is never created.
-DWORD create_folder(const std::wstring& path) {
+DWORD CreateFolder(const std::wstring& path) {
     if (CreateDirectoryW(path.c_str(), nullptr)) return 0;
     DWORD code = GetLastError();
     std::size_t slash = path.find_last_of(L'\\');
     if (code != ERROR_PATH_NOT_FOUND || slash == std::wstring::npos || slash == 0 ||
         path[slash - 1] == L':' || path[slash - 1] == L'\\' || path[slash - 1] == L'?')
         return code;
-    if (DWORD parent = create_folder(path.substr(0, slash));
-        parent && !is_folder(path.substr(0, slash)))
+    if (DWORD parent = CreateFolder(path.substr(0, slash));
+        parent && !IsFolder(path.substr(0, slash)))
         return parent;
     return CreateDirectoryW(path.c_str(), nullptr) ? 0 : GetLastError();
 }
 
 }  // namespace
 
-std::wstring wide(const std::string& utf8) {
-    std::wstring out(utf8.size(), L'\0');
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(),
-                                static_cast<int>(out.size()));
-    out.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return out;
+std::wstring Wide(std::string_view utf8) {
+    const std::u16string text = base::Utf8ToUtf16(utf8);
+    return std::wstring(text.begin(), text.end());
 }
 
-std::string narrow(const wchar_t* utf16, std::size_t length) {
-    std::string out(length * 3, '\0');
-    int n = WideCharToMultiByte(CP_UTF8, 0, utf16, static_cast<int>(length), out.data(),
-                                static_cast<int>(out.size()), nullptr, nullptr);
-    out.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return out;
+std::string Narrow(std::wstring_view utf16) {
+    return base::Utf16ToUtf8(
+        std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()));
 }
 
-std::wstring wide_path(const std::string& path) {
-    std::wstring w = wide(path);
+std::wstring WidePath(const std::string& path) {
+    std::wstring w = Wide(path);
     std::replace(w.begin(), w.end(), L'/', L'\\');
     // CreateDirectoryW stops 12 characters short of the classic limit.
-    constexpr std::size_t classic_limit = MAX_PATH - 12;
+    constexpr std::size_t kClassicLimit = MAX_PATH - 12;
     if (w.rfind(L"\\\\?\\", 0) == 0) return w;
     DWORD need = GetFullPathNameW(w.c_str(), 0, nullptr, nullptr);
-    if (need < classic_limit) return w;
+    if (need < kClassicLimit) return w;
     std::wstring full(need, L'\0');
     full.resize(GetFullPathNameW(w.c_str(), need, full.data(), nullptr));
     if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
 }
 
-int from_windows_error(unsigned long code) {
+Error FromWindowsError(unsigned long code) {
     switch (code) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_INVALID_DRIVE:
-            return ENOENT;
+            return Error::fromErrno(ENOENT);
         case ERROR_FILE_EXISTS:
         case ERROR_ALREADY_EXISTS:
-            return EEXIST;
+            return Error::fromErrno(EEXIST);
         case ERROR_TOO_MANY_OPEN_FILES:
-            return EMFILE;
+            return Error::fromErrno(EMFILE);
         default:
-            return windows_errors + static_cast<int>(code & 0xFFFF);
+            return Error::fromSystemCode(code);
     }
 }
 
-FileKind look_at(const std::string& path, FileId* id, std::uint64_t* size) {
-    Handle h(CreateFileW(wide_path(path).c_str(), FILE_READ_ATTRIBUTES, share_all, nullptr,
+std::string Error::text() const {
+    if (m_number != 0) return std::strerror(m_number);
+    return base::Utf16ToUtf8(base::SystemErrorText(m_systemCode));
+}
+
+FileStatus LookAt(const std::string& path) {
+    Handle h(CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                          nullptr));
-    if (!h.ok()) return FileKind::missing;
+    if (!h.ok()) return {};
     BY_HANDLE_FILE_INFORMATION info{};
-    FileKind kind = kind_of(h.get(), info);
-    if (id) *id = id_of(info);
-    if (size) *size = size_of(info);
-    return kind;
+    const FileKind kind = KindOf(h.get(), info);
+    return {kind, IdOf(info), SizeOf(info)};
 }
 
-FileHandle open_input(const std::string& path, FileId& id, std::uint64_t& size, int& err) {
+ErrorOr<InputFile> InputFile::open(const std::string& path) {
     // Shared for deleting too: a member may be renamed or deleted while it is read, as
     // elsewhere, and the handle still reads the file that was opened.
-    std::wstring w = wide_path(path);
-    HANDLE h = CreateFileW(w.c_str(), GENERIC_READ, share_all, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        DWORD code = GetLastError();
-        err = code == ERROR_ACCESS_DENIED && is_folder(w) ? EINVAL : from_windows_error(code);
-        return no_file;
+    const std::wstring w = WidePath(path);
+    Handle h(CreateFileW(w.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!h.ok()) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_ACCESS_DENIED && IsFolder(w)) return Error::fromErrno(EINVAL);
+        return FromWindowsError(code);
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (kind_of(h, info) != FileKind::regular) {
-        CloseHandle(h);
-        err = EINVAL;
-        return no_file;
-    }
-    id = id_of(info);
-    size = size_of(info);
-    return reinterpret_cast<FileHandle>(h);
+    if (KindOf(h.get(), info) != FileKind::Regular) return Error::fromErrno(EINVAL);
+    return InputFile(reinterpret_cast<FileHandle>(h.release()), IdOf(info), SizeOf(info));
 }
 
-void close_input(FileHandle file) {
-    if (file != no_file) CloseHandle(reinterpret_cast<HANDLE>(file));
+void InputFile::close() {
+    if (m_handle != kNoFile)
+        CloseHandle(reinterpret_cast<HANDLE>(std::exchange(m_handle, kNoFile)));
 }
 
-std::int64_t read_input(FileHandle file, void* buf, std::size_t len, std::uint64_t offset,
-                        int& err) {
+ErrorOr<std::size_t> InputFile::readAt(void* buffer, std::size_t length,
+                                       std::uint64_t offset) const {
     // A positioned read: the offset travels in the OVERLAPPED, as pread's does.
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(offset);
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD done = 0;
-    DWORD want = static_cast<DWORD>(std::min<std::size_t>(len, 1u << 30));
-    if (ReadFile(reinterpret_cast<HANDLE>(file), buf, want, &done, &at)) return done;
-    DWORD code = GetLastError();
-    if (code == ERROR_HANDLE_EOF) return 0;
-    err = from_windows_error(code);
-    return -1;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(length, 1u << 30));
+    if (ReadFile(reinterpret_cast<HANDLE>(m_handle), buffer, want, &done, &at)) return done;
+    const DWORD code = GetLastError();
+    if (code == ERROR_HANDLE_EOF) return std::size_t{0};
+    return FromWindowsError(code);
 }
 
-int remove_if_same(const std::string& path, const FileId& id) {
+ErrorOr<void> RemoveIfSame(const std::string& path, const FileId& id) {
     // Checked and deleted through one handle, so no other file can take the name in between.
-    Handle h(CreateFileW(wide_path(path).c_str(),
-                         DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, share_all, nullptr,
+    Handle h(CreateFileW(WidePath(path).c_str(),
+                         DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, kShareAll, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                          nullptr));
-    if (!h.ok()) return from_windows_error(GetLastError());
+    if (!h.ok()) return FromWindowsError(GetLastError());
     BY_HANDLE_FILE_INFORMATION info{};
-    if (kind_of(h.get(), info) != FileKind::regular || id_of(info) != id) return EEXIST;
+    if (KindOf(h.get(), info) != FileKind::Regular || IdOf(info) != id)
+        return Error::fromErrno(EEXIST);
     // Files copied from a disc are often read-only, which Windows would not delete.
     if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
         FILE_BASIC_INFO basic{};
@@ -196,62 +189,47 @@ int remove_if_same(const std::string& path, const FileId& id) {
     }
     FILE_DISPOSITION_INFO gone{TRUE};
     if (!SetFileInformationByHandle(h.get(), FileDispositionInfo, &gone, sizeof gone))
-        return from_windows_error(GetLastError());
-    return 0;
+        return FromWindowsError(GetLastError());
+    return {};
 }
 
-int make_folders(const std::string& path) {
-    std::wstring w = wide_path(path);
+ErrorOr<void> MakeFolders(const std::string& path) {
+    std::wstring w = WidePath(path);
     while (w.size() > 1 && w.back() == L'\\' && w[w.size() - 2] != L':') w.pop_back();
-    DWORD code = create_folder(w);
-    if (is_folder(w)) return 0;
-    return code == 0 || code == ERROR_ALREADY_EXISTS ? EEXIST : from_windows_error(code);
+    const DWORD code = CreateFolder(w);
+    if (IsFolder(w)) return {};
+    if (code == 0 || code == ERROR_ALREADY_EXISTS) return Error::fromErrno(EEXIST);
+    return FromWindowsError(code);
 }
 
-std::vector<std::string> folder_entries(const std::string& dir) {
-    std::vector<std::string> names;
-    std::wstring pattern = wide_path(dir.empty() ? "." : dir);
+ErrorOr<std::vector<std::string>> FolderEntries(const std::string& dir) {
+    std::wstring pattern = WidePath(dir.empty() ? "." : dir);
     if (pattern.back() != L'\\' && pattern.back() != L':') pattern += L'\\';
     WIN32_FIND_DATAW entry{};
     HANDLE find = FindFirstFileExW((pattern + L'*').c_str(), FindExInfoBasic, &entry,
                                    FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE) return names;
+    if (find == INVALID_HANDLE_VALUE) return FromWindowsError(GetLastError());
+    std::vector<std::string> names;
     do {
-        names.push_back(narrow(entry.cFileName, std::wcslen(entry.cFileName)));
+        names.push_back(Narrow(entry.cFileName));
     } while (FindNextFileW(find, &entry));
     FindClose(find);
     return names;
 }
 
-std::size_t open_file_limit() {
+std::size_t OpenFileLimit() {
     // Windows sets no small limit on a process's handles.
     return 1 << 16;
 }
 
-std::string error_text(int err) {
-    if (err < windows_errors) return std::strerror(err);
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(err - windows_errors), 0, reinterpret_cast<wchar_t*>(&text), 0,
-        nullptr);
-    std::string out = n ? narrow(text, n) : "Windows error " + std::to_string(err - windows_errors);
-    LocalFree(text);
-    // Windows' texts end in a full stop and a line break; the message goes on after them.
-    while (!out.empty() &&
-           (out.back() == '.' || std::isspace(static_cast<unsigned char>(out.back()))))
-        out.pop_back();
-    return out;
-}
-
-std::size_t last_separator(const std::string& path) {
+std::size_t LastSeparator(const std::string& path) {
     std::size_t at = path.find_last_of("/\\");
     // "C:name" names a file in drive C's current folder.
     if (at == std::string::npos && path.size() >= 2 && path[1] == ':') return 1;
     return at;
 }
 
-bool usable_file_name(const std::string& name) {
+bool UsableFileName(const std::string& name) {
     if (name.empty() || name == "." || name == ".." || name.back() == '.' || name.back() == ' ')
         return false;
     if (std::any_of(name.begin(), name.end(), [](char c) {
@@ -269,14 +247,16 @@ bool usable_file_name(const std::string& name) {
              stem[3] >= '1' && stem[3] <= '9');
 }
 
-bool list_file_name(const std::string& name, std::string& out) {
-    std::wstring w = wide(name);
+ErrorOr<std::string> ListFileName(const std::string& name) {
+    const std::wstring w = Wide(name);
     BOOL lost = FALSE;
-    out.assign(w.size() * 2, '\0');
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()),
-                                out.data(), static_cast<int>(out.size()), nullptr, &lost);
-    out.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return n > 0 && !lost;
+    std::string out(w.size() * 2, '\0');
+    const int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()),
+                            out.data(), static_cast<int>(out.size()), nullptr, &lost);
+    if (n <= 0 || lost) return Error::fromErrno(EILSEQ);
+    out.resize(static_cast<std::size_t>(n));
+    return out;
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

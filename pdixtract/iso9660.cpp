@@ -7,75 +7,49 @@
 #include <set>
 #include <vector>
 
-#include "image_reader.h"
-#include "volume.h"
+#include "base/disc_image.h"
+#include "base/utf8.h"
+#include "pdixtract/image_reader.h"
+#include "pdixtract/volume.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-constexpr std::uint64_t descriptor_offset = 16 * 2048;
-constexpr std::size_t chunk = 64 << 10;  // directory bytes read at once
-constexpr int max_continuations = 16;    // Rock Ridge continuation areas per record
+constexpr std::size_t kChunk = 64 << 10;  // directory bytes read at once
+constexpr int kMaxContinuations = 16;     // Rock Ridge continuation areas per record
 
-std::uint32_t le32(const unsigned char* p) {
+std::uint32_t Le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-void put_utf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Joliet names are UCS-2 (UTF-16) big-endian; converted here, whatever the locale says.
-std::string joliet_name(const unsigned char* p, std::size_t len) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < len; i += 2) {
-        std::uint32_t c = (p[i] << 8) | p[i + 1];
-        if (c >= 0xD800 && c < 0xDC00 && i + 3 < len) {
-            std::uint32_t low = (p[i + 2] << 8) | p[i + 3];
-            if (low >= 0xDC00 && low < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        }
-        if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;  // a lone surrogate
-        put_utf8(out, c);
+std::string JolietName(const unsigned char* p, std::size_t length) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < length; i += 2) {
+        text.push_back(static_cast<char16_t>((p[i] << 8) | p[i + 1]));
     }
-    return out;
+    return base::Utf16ToUtf8(text);
 }
 
 // "NAME.EXT;1" -> "NAME.EXT", "README.;1" -> "README".
-std::string without_version(std::string name, bool strip_dot) {
+std::string WithoutVersion(std::string name, bool stripDot) {
     std::size_t semi = name.rfind(';');
     if (semi != std::string::npos) name.erase(semi);
-    if (strip_dot && !name.empty() && name.back() == '.') name.pop_back();
+    if (stripDot && !name.empty() && name.back() == '.') name.pop_back();
     return name;
 }
 
 // What the Rock Ridge entries of one record say.
 struct RockRidge {
-    bool has_name = false;
+    bool hasName = false;
     std::string name;
-    bool has_mode = false;
+    bool hasMode = false;
     std::uint32_t mode = 0;
     bool symlink = false;
-    bool relocated_child = false;  // CL: a stand-in for a folder stored elsewhere
+    bool relocatedChild = false;  // CL: a stand-in for a folder stored elsewhere
     bool zisofs = false;
-    std::uint64_t zisofs_size = 0;
+    std::uint64_t zisofsSize = 0;
 };
 
 class Iso9660 : public Volume {
@@ -92,105 +66,107 @@ private:
         std::uint64_t size;
         std::string path;
     };
-    void read_folder(const Folder& folder);
+    void readFolder(const Folder& folder);
     void record(const unsigned char* r, std::size_t len, const std::string& dir);
-    void parse_susp(const unsigned char* p, std::size_t n, RockRidge& rr, int hops);
-    void finish_pending();
+    void parseSusp(const unsigned char* p, std::size_t n, RockRidge& rr, int hops);
+    void finishPending();
     bool inside(std::uint64_t offset, std::uint64_t length) const {
         return offset <= m_set.size() && length <= m_set.size() - offset;
     }
 
     const MemberSet& m_set;
     std::string m_display;
-    std::uint64_t m_block = 2048;
+    std::uint64_t m_block = base::kSectorSize;
     bool m_joliet = false;
-    bool m_rock_ridge = false;
+    bool m_rockRidge = false;
     std::size_t m_skip = 0;
     std::vector<Folder> m_todo;
-    std::set<std::uint64_t> m_seen_sectors;  // folder sectors read, so loops end
-    ImageFile m_pending;                     // a multi-extent file still collecting extents
-    std::string m_pending_id;
-    bool m_has_pending = false;
+    std::set<std::uint64_t> m_seenSectors;  // folder sectors read, so loops end
+    ImageFile m_pending;                    // a multi-extent file still collecting extents
+    std::string m_pendingId;
+    bool m_hasPending = false;
     std::unique_ptr<ImageReader> m_archive;
 };
 
 bool Iso9660::load() {
-    unsigned char d[2048];
+    unsigned char d[base::kSectorSize];
     const unsigned char* root = nullptr;
-    unsigned char pvd_root[34], joliet_root[34];
-    bool have_joliet = false;
+    unsigned char pvdRoot[34], jolietRoot[34];
+    bool haveJoliet = false;
+    const std::string_view identifier = base::kIso9660Identifier;
     // The descriptors end at a terminator; a run of more than 64 is not an image's.
-    for (std::uint64_t at = descriptor_offset; at < descriptor_offset + 64 * sizeof d;
+    for (std::uint64_t at = base::kDescriptorsOffset; at < base::kDescriptorsOffset + 64 * sizeof d;
          at += sizeof d) {
-        if (m_set.read_at(at, d, sizeof d) < sizeof d || std::memcmp(d + 1, "CD001", 5) != 0) {
+        if (m_set.readAt(at, d, sizeof d) < sizeof d ||
+            std::memcmp(d + base::kIdentifierOffset, identifier.data(), identifier.size()) != 0) {
             break;
         }
         if (d[0] == 1 && !root) {
-            std::memcpy(pvd_root, d + 156, 34);
-            root = pvd_root;
+            std::memcpy(pvdRoot, d + 156, 34);
+            root = pvdRoot;
             m_block = d[128] | (d[129] << 8);
         } else if (d[0] == 2 && d[88] == '%' && d[89] == '/' && d[90] &&
                    std::strchr("@CE", d[90])) {
-            std::memcpy(joliet_root, d + 156, 34);
-            have_joliet = true;
+            std::memcpy(jolietRoot, d + 156, 34);
+            haveJoliet = true;
         } else if (d[0] == 255) {
             break;
         }
     }
     if (!root) return false;
     if (m_block != 512 && m_block != 1024 && m_block != 2048) {
-        throw Error(ExitCode::bad_image,
-                    "not a disc image (block size " + std::to_string(m_block) + "): " + m_display);
+        throw Failure(ExitCode::BadImage, "not a disc image (block size " +
+                                              std::to_string(m_block) + "): " + m_display);
     }
     // Rock Ridge announces itself in the first record of the root folder.
     unsigned char first[256];
-    std::uint64_t root_at = std::uint64_t{le32(root + 2)} * m_block;
-    if (m_set.read_at(root_at, first, sizeof first) == sizeof first && first[0] >= 34) {
+    std::uint64_t rootAt = std::uint64_t{Le32(root + 2)} * m_block;
+    if (m_set.readAt(rootAt, first, sizeof first) == sizeof first && first[0] >= 34) {
         std::size_t su = 33 + first[32] + (first[32] % 2 == 0);
         if (su + 7 <= first[0] && std::memcmp(first + su, "SP", 2) == 0 && first[su + 4] == 0xBE &&
             first[su + 5] == 0xEF) {
-            m_rock_ridge = true;
+            m_rockRidge = true;
             m_skip = first[su + 6];
         }
     }
-    m_joliet = have_joliet && !m_rock_ridge;
-    if (m_joliet) root = joliet_root;
-    m_todo.push_back({std::uint64_t{le32(root + 2) + root[1]} * m_block, le32(root + 10), ""});
+    m_joliet = haveJoliet && !m_rockRidge;
+    if (m_joliet) root = jolietRoot;
+    m_todo.push_back({std::uint64_t{Le32(root + 2) + root[1]} * m_block, Le32(root + 10), ""});
     while (!m_todo.empty()) {
         Folder f = m_todo.back();
         m_todo.pop_back();
-        read_folder(f);
+        readFolder(f);
     }
-    finish_pending();
-    auto by_data = [](const ImageFile& a, const ImageFile& b) {
+    finishPending();
+    auto byData = [](const ImageFile& a, const ImageFile& b) {
         std::uint64_t ka = a.extents.empty() ? UINT64_MAX : a.extents.front().offset;
         std::uint64_t kb = b.extents.empty() ? UINT64_MAX : b.extents.front().offset;
         return ka < kb;
     };
     // Images are mostly written in directory order already.
-    if (!std::is_sorted(m_files.begin(), m_files.end(), by_data)) {
-        std::stable_sort(m_files.begin(), m_files.end(), by_data);
+    if (!std::is_sorted(m_files.begin(), m_files.end(), byData)) {
+        std::stable_sort(m_files.begin(), m_files.end(), byData);
     }
     return true;
 }
 
-void Iso9660::read_folder(const Folder& folder) {
+void Iso9660::readFolder(const Folder& folder) {
     const std::string shown = folder.path.empty() ? "/" : folder.path;
     if (!inside(folder.offset, folder.size)) {
         m_problems.push_back(
-            {ExitCode::bad_image,
+            {ExitCode::BadImage,
              "folder lies past the end of the image, its files are missing: " + shown});
         return;
     }
-    std::vector<unsigned char> buf(chunk);
+    std::vector<unsigned char> buf(kChunk);
     for (std::uint64_t done = 0; done < folder.size;) {
         std::size_t want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(chunk, folder.size - done));
-        std::size_t got = m_set.read_at(folder.offset + done, buf.data(), want);
+            static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, folder.size - done));
+        std::size_t got = m_set.readAt(folder.offset + done, buf.data(), want);
         for (std::size_t s = 0; s < got; s += m_block) {
-            if (!m_seen_sectors.insert((folder.offset + done + s) / m_block).second) {
+            if (!m_seenSectors.insert((folder.offset + done + s) / m_block).second) {
                 m_problems.push_back(
-                    {ExitCode::bad_image, "folder is stored inside another, left out: " + shown});
+                    {ExitCode::BadImage, "folder is stored inside another, left out: " + shown});
                 return;
             }
             std::size_t end = std::min<std::size_t>(got, s + m_block);
@@ -205,15 +181,15 @@ void Iso9660::read_folder(const Folder& folder) {
     }
 }
 
-void Iso9660::parse_susp(const unsigned char* p, std::size_t n, RockRidge& rr, int hops) {
+void Iso9660::parseSusp(const unsigned char* p, std::size_t n, RockRidge& rr, int hops) {
     while (n >= 4) {
         std::size_t len = p[2];
         if (len < 4 || len > n) return;
         auto is = [&](const char* sig) { return p[0] == sig[0] && p[1] == sig[1]; };
         if (is("ST")) return;
         if (is("NM") && len >= 5) {
-            if (!rr.has_name) rr.name.clear();
-            rr.has_name = true;
+            if (!rr.hasName) rr.name.clear();
+            rr.hasName = true;
             if (p[4] & 0x02)
                 rr.name = ".";
             else if (p[4] & 0x04)
@@ -221,21 +197,21 @@ void Iso9660::parse_susp(const unsigned char* p, std::size_t n, RockRidge& rr, i
             else
                 rr.name.append(reinterpret_cast<const char*>(p + 5), len - 5);
         } else if (is("PX") && len >= 8) {
-            rr.has_mode = true;
-            rr.mode = le32(p + 4);
+            rr.hasMode = true;
+            rr.mode = Le32(p + 4);
         } else if (is("SL")) {
             rr.symlink = true;
         } else if (is("CL")) {
-            rr.relocated_child = true;
+            rr.relocatedChild = true;
         } else if (is("ZF") && len >= 16 && p[4] == 'p' && p[5] == 'z') {
             rr.zisofs = true;
-            rr.zisofs_size = le32(p + 8);
-        } else if (is("CE") && len >= 28 && hops < max_continuations) {
-            std::uint64_t at = std::uint64_t{le32(p + 4)} * m_block + le32(p + 12);
-            std::size_t size = std::min<std::size_t>(le32(p + 20), m_block);
+            rr.zisofsSize = Le32(p + 8);
+        } else if (is("CE") && len >= 28 && hops < kMaxContinuations) {
+            std::uint64_t at = std::uint64_t{Le32(p + 4)} * m_block + Le32(p + 12);
+            std::size_t size = std::min<std::size_t>(Le32(p + 20), m_block);
             std::vector<unsigned char> more(size);
-            if (inside(at, size) && m_set.read_at(at, more.data(), size) == size) {
-                parse_susp(more.data(), size, rr, hops + 1);
+            if (inside(at, size) && m_set.readAt(at, more.data(), size) == size) {
+                parseSusp(more.data(), size, rr, hops + 1);
             }
         }
         p += len;
@@ -244,54 +220,54 @@ void Iso9660::parse_susp(const unsigned char* p, std::size_t n, RockRidge& rr, i
 }
 
 void Iso9660::record(const unsigned char* r, std::size_t len, const std::string& dir) {
-    std::size_t id_len = r[32];
-    if (33 + id_len > len) return;
+    std::size_t idLen = r[32];
+    if (33 + idLen > len) return;
     const unsigned char* id = r + 33;
-    if (id_len == 1 && id[0] <= 1) return;  // the folder itself and its parent
+    if (idLen == 1 && id[0] <= 1) return;  // the folder itself and its parent
     RockRidge rr;
-    if (m_rock_ridge) {
-        std::size_t su = 33 + id_len + (id_len % 2 == 0) + m_skip;
-        if (su < len) parse_susp(r + su, len - su, rr, 0);
+    if (m_rockRidge) {
+        std::size_t su = 33 + idLen + (idLen % 2 == 0) + m_skip;
+        if (su < len) parseSusp(r + su, len - su, rr, 0);
     }
-    std::string raw(reinterpret_cast<const char*>(id), id_len);
-    std::string name = rr.has_name ? rr.name
-                       : m_joliet  ? without_version(joliet_name(id, id_len), false)
-                                   : without_version(raw, true);
+    std::string raw(reinterpret_cast<const char*>(id), idLen);
+    std::string name = rr.hasName ? rr.name
+                       : m_joliet ? WithoutVersion(JolietName(id, idLen), false)
+                                  : WithoutVersion(raw, true);
     std::string path = dir.empty() ? name : dir + "/" + name;
-    std::uint64_t offset = (std::uint64_t{le32(r + 2)} + r[1]) * m_block;
-    std::uint64_t length = le32(r + 10);
+    std::uint64_t offset = (std::uint64_t{Le32(r + 2)} + r[1]) * m_block;
+    std::uint64_t length = Le32(r + 10);
     const unsigned flags = r[25];
-    if (rr.relocated_child) return;  // the folder itself is read where it is stored
-    bool folder = rr.has_mode ? (rr.mode & 0170000) == 0040000 : (flags & 0x02) != 0;
+    if (rr.relocatedChild) return;  // the folder itself is read where it is stored
+    bool folder = rr.hasMode ? (rr.mode & 0170000) == 0040000 : (flags & 0x02) != 0;
     if (folder) {
-        finish_pending();
+        finishPending();
         m_todo.push_back({offset, length, path});
         return;
     }
-    bool regular = rr.has_mode ? (rr.mode & 0170000) == 0100000 : !rr.symlink;
+    bool regular = rr.hasMode ? (rr.mode & 0170000) == 0100000 : !rr.symlink;
     if (!regular || (flags & 0x04)) return;  // links, devices, associated files
 
     // A file larger than one extent continues in the next records of the same identifier.
-    if (m_has_pending && raw == m_pending_id) {
+    if (m_hasPending && raw == m_pendingId) {
         m_pending.extents.push_back({offset, length});
         m_pending.size += length;
     } else {
-        finish_pending();
+        finishPending();
         m_pending = ImageFile{path, name, length, {}, true, ""};
         if (length > 0) m_pending.extents.push_back({offset, length});
-        m_pending_id = raw;
-        m_has_pending = true;
+        m_pendingId = raw;
+        m_hasPending = true;
         if (rr.zisofs) {
             m_pending.plain = false;
-            m_pending.size = rr.zisofs_size;
+            m_pending.size = rr.zisofsSize;
         }
     }
-    if (!(flags & 0x80)) finish_pending();
+    if (!(flags & 0x80)) finishPending();
 }
 
-void Iso9660::finish_pending() {
-    if (!m_has_pending) return;
-    m_has_pending = false;
+void Iso9660::finishPending() {
+    if (!m_hasPending) return;
+    m_hasPending = false;
     for (const Extent& e : m_pending.extents) {
         if (!inside(e.offset, e.length)) {
             m_pending.problem = "file data lies past the end of the image (needs " +
@@ -307,19 +283,19 @@ void Iso9660::read(const ImageFile& file, const DataSink& sink) {
         // The decompressor reads in its own order; start over once before giving up.
         m_archive = std::make_unique<ImageReader>(m_set, m_display);
         if (!m_archive->find(file.path)) {
-            throw Error(ExitCode::bad_image,
-                        "compressed file not found by the decompressor: " + file.path);
+            throw Failure(ExitCode::BadImage,
+                          "compressed file not found by the decompressor: " + file.path);
         }
     }
-    m_archive->read_data(sink);
+    m_archive->readData(sink);
 }
 
 }  // namespace
 
-std::unique_ptr<Volume> open_iso9660(const MemberSet& set, const std::string& display) {
+std::unique_ptr<Volume> OpenIso9660(const MemberSet& set, const std::string& display) {
     auto volume = std::make_unique<Iso9660>(set, display);
     if (!volume->load()) return nullptr;
     return volume;
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

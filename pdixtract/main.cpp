@@ -2,10 +2,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "commands.h"
-#include "errors.h"
-#include "signals.h"
-#include "terminal.h"
+#include "base/terminal_text.h"
+#include "pdixtract/commands.h"
+#include "pdixtract/errors.h"
+#include "pdixtract/signals.h"
+#include "pdixtract/terminal.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ namespace {
 // keep it open until the user has read it.
 void HoldOnError() {
     const char* hold = std::getenv("PDIXTRACT_HOLD_ON_ERROR");
-    if (hold == nullptr || *hold == '\0' || !pdix::input_is_terminal()) return;
+    if (hold == nullptr || *hold == '\0' || !pdixtract::InputIsTerminal()) return;
     std::fputs("Press Enter to close this window.", stderr);
     std::fflush(stderr);
     for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
@@ -27,35 +28,33 @@ int Finish(int status) {
 }
 
 int Main(int argc, const char* const* argv) {
-    pdix::prepare_console();
-    pdix::install_signal_handlers();
-    pdix::Console con;
-    con.live = pdix::is_terminal(stdout);
-    con.title = con.live && pdix::terminal_takes_title();
-    pdix::Options opts;
+    pdixtract::PrepareConsole();
+    pdixtract::InstallSignalHandlers();
+    pdixtract::Console console;
+    console.live = pdixtract::IsTerminal(stdout);
+    console.title = console.live && pdixtract::TerminalTakesTitle();
+    pdixtract::Options options;
     try {
-        opts = pdix::parse_args(argc, argv);
-    } catch (const pdix::Error& e) {
-        std::fprintf(stderr, "pdixtract: %s\n", pdix::printable(e.what()).c_str());
-        return Finish(static_cast<int>(e.code()));
+        options = pdixtract::ParseArgs(argc, argv);
+    } catch (const pdixtract::Failure& failure) {
+        std::fprintf(stderr, "pdixtract: %s\n", base::EscapeForTerminal(failure.what()).c_str());
+        return Finish(static_cast<int>(failure.code()));
     }
-    return Finish(pdix::run(opts, con));
+    return Finish(pdixtract::Run(options, console));
 }
 
 }  // namespace
 
 #ifdef _WIN32
-#include <cwchar>
 #include <string>
 #include <vector>
 
-#include "text_win32.h"
+#include "pdixtract/text_win32.h"
 
 // Windows hands the arguments over in UTF-16; pdixtract works in UTF-8.
-int wmain(int argc, wchar_t** wide_argv) {
+int wmain(int argc, wchar_t** wideArgv) {
     std::vector<std::string> args;
-    for (int i = 0; i < argc; ++i)
-        args.push_back(pdix::narrow(wide_argv[i], std::wcslen(wide_argv[i])));
+    for (int i = 0; i < argc; ++i) args.push_back(pdixtract::Narrow(wideArgv[i]));
     std::vector<const char*> argv;
     for (const std::string& a : args) argv.push_back(a.c_str());
     return Main(argc, argv.data());

@@ -3,12 +3,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "file_io.h"
+#include "pdixtract/file_io.h"
 
-namespace pdix {
+namespace pdixtract {
 
 // One member file of a set and where its bytes sit in the image.
 struct Member {
@@ -21,29 +22,26 @@ struct Member {
 
 // How a member's file name splits: DIR/STEM.pdi is index 0, DIR/STEM.N.pdi is index N.
 struct MemberName {
-    std::string dir_and_stem;  // everything before ".pdi" or ".N.pdi"
-    std::string ext;           // ".pdi" as spelled in the given name
+    std::string dirAndStem;  // everything before ".pdi" or ".N.pdi"
+    std::string ext;         // ".pdi" as spelled in the given name
     unsigned index = 0;
 };
 
-// Splits path by the set naming convention; false if it does not end in ".pdi" (any case).
-bool parse_member_name(const std::string& path, MemberName& out);
+// Splits path by the set naming convention; nothing if it does not end in ".pdi" (any case).
+std::optional<MemberName> ParseMemberName(const std::string& path);
 
 // The members of one set presented as one image of size() bytes. Members are opened as
 // they are needed, so a set may have more members than the process may open files.
 class MemberSet {
 public:
-    // Finds the set that the file named_member belongs to: members are counted up from
-    // index 0 with the ".pdi" of any case. Throws Error (set_missing) when the first member
+    // Finds the set that the file namedMember belongs to: members are counted up from
+    // index 0 with the ".pdi" of any case. Throws Failure (SetMissing) when the first member
     // is missing, a member is not a regular file or cannot be opened.
-    static MemberSet open(const std::string& named_member);
+    static MemberSet open(const std::string& namedMember);
 
     MemberSet() = default;
-    MemberSet(MemberSet&& other) noexcept;
-    MemberSet& operator=(MemberSet&& other) noexcept;
-    MemberSet(const MemberSet&) = delete;
-    MemberSet& operator=(const MemberSet&) = delete;
-    ~MemberSet();
+    MemberSet(MemberSet&&) = default;
+    MemberSet& operator=(MemberSet&&) = default;
 
     // Total image size: the members' sizes added up.
     std::uint64_t size() const { return m_size; }
@@ -52,18 +50,18 @@ public:
     const std::vector<Member>& members() const { return m_members; }
 
     // Reads up to len bytes at image offset; returns fewer only at the end of the image.
-    // Throws Error (bad_image) on a read error or a member that shrank or was replaced.
-    std::size_t read_at(std::uint64_t offset, void* buf, std::size_t len) const;
+    // Throws Failure (BadImage) on a read error or a member that shrank or was replaced.
+    std::size_t readAt(std::uint64_t offset, void* buffer, std::size_t length) const;
 
     // Index of the member holding image offset (offset < size()).
-    std::size_t member_at(std::uint64_t offset) const;
+    std::size_t memberAt(std::uint64_t offset) const;
 
-    // The open member i, opened now if need be. Throws Error as read_at.
-    FileHandle handle(std::size_t i) const;
+    // The open member i, opened now if need be. Throws Failure as readAt.
+    const InputFile& file(std::size_t i) const;
 
     // True if target names a file the set reads or would read: one of its members, or a
     // further member that would join the set.
-    bool would_touch(const std::string& target) const;
+    bool wouldTouch(const std::string& target) const;
 
     // Closes every member file; members() stays valid for naming them.
     void close();
@@ -75,11 +73,11 @@ private:
     std::uint64_t m_size = 0;
     MemberName m_name;  // the members' naming, when the set has .pdi names
     bool m_named = false;
-    mutable std::vector<FileHandle> m_handles;
-    mutable std::vector<std::size_t> m_open;  // indices with a handle, least recent first
+    mutable std::vector<InputFile> m_files;
+    mutable std::vector<std::size_t> m_open;  // indices of the open files, least recent first
     mutable std::size_t m_cap = 16;           // at most this many open at once
-    mutable std::string m_last_dir;           // the folder would_touch looked at last
-    mutable bool m_last_dir_holds_member = false;
+    mutable std::string m_lastDir;            // the folder wouldTouch looked at last
+    mutable bool m_lastDirHoldsMember = false;
 };
 
-}  // namespace pdix
+}  // namespace pdixtract

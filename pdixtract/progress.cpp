@@ -1,39 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "progress.h"
+#include "pdixtract/progress.h"
 
 #include <algorithm>
 #include <cinttypes>
 #include <vector>
 
-#include "signals.h"
-#include "terminal.h"
+#include "base/terminal_text.h"
+#include "base/utf8.h"
+#include "pdixtract/signals.h"
+#include "pdixtract/terminal.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr auto redraw_every = std::chrono::milliseconds(250);
-constexpr auto speed_window = std::chrono::seconds(5);
-constexpr int min_name = 10;
-
-// Bytes of the UTF-8 sequence starting at s[i], or 0 if none starts there.
-std::size_t utf8_length(const std::string& s, std::size_t i, std::uint32_t& c) {
-    unsigned char b = static_cast<unsigned char>(s[i]);
-    std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (n == 0 || i + n > s.size()) return 0;
-    c = n == 1 ? b : b & (0x7F >> n);
-    for (std::size_t k = 1; k < n; ++k) {
-        unsigned char t = static_cast<unsigned char>(s[i + k]);
-        if ((t & 0xC0) != 0x80) return 0;
-        c = (c << 6) | (t & 0x3F);
-    }
-    static const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-    return c >= least[n] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF) ? n : 0;
-}
+constexpr auto kRedrawEvery = std::chrono::milliseconds(250);
+constexpr auto kSpeedWindow = std::chrono::seconds(5);
+constexpr int kMinName = 10;
 
 // Columns a character takes: East Asian wide characters take two.
-int char_columns(std::uint32_t c) {
+int CharColumns(char32_t c) {
     bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
                 (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
                 (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
@@ -43,27 +30,26 @@ int char_columns(std::uint32_t c) {
 }
 
 // The characters of printable text with their columns.
-std::vector<std::pair<std::string, int>> split(const std::string& text) {
+std::vector<std::pair<std::string, int>> Split(const std::string& text) {
     std::vector<std::pair<std::string, int>> out;
     for (std::size_t i = 0; i < text.size();) {
-        std::uint32_t c = 0;
-        std::size_t n = std::max<std::size_t>(1, utf8_length(text, i, c));
-        out.emplace_back(text.substr(i, n), char_columns(c));
-        i += n;
+        const base::Utf8Sequence sequence = base::DecodeUtf8(text, i);
+        out.emplace_back(text.substr(i, sequence.length), CharColumns(sequence.codePoint));
+        i += sequence.length;
     }
     return out;
 }
 
-int columns(const std::string& text) {
+int Columns(const std::string& text) {
     int n = 0;
-    for (const auto& [ch, w] : split(text)) n += w;
+    for (const auto& [ch, w] : Split(text)) n += w;
     return n;
 }
 
 // text in at most width columns, shortened in the middle: "VTS_0…1.VOB".
-std::string fit_middle(const std::string& text, int width) {
-    auto chars = split(text);
-    if (columns(text) <= width) return text;
+std::string FitMiddle(const std::string& text, int width) {
+    auto chars = Split(text);
+    if (Columns(text) <= width) return text;
     if (width <= 0) return "";
     int left = (width - 1 + 1) / 2, right = width - 1 - left;
     std::string head, tail;
@@ -79,7 +65,7 @@ std::string fit_middle(const std::string& text, int width) {
     return head + "\u2026" + tail;
 }
 
-std::string clock_text(double seconds) {
+std::string ClockText(double seconds) {
     auto s = static_cast<std::uint64_t>(seconds + 0.5);
     char text[32];
     if (s >= 3600) {
@@ -94,7 +80,7 @@ std::string clock_text(double seconds) {
 
 }  // namespace
 
-std::string human_bytes(std::uint64_t bytes) {
+std::string HumanBytes(std::uint64_t bytes) {
     static const char* const units[] = {"B", "KiB", "MiB", "GiB", "TiB"};
     double value = static_cast<double>(bytes);
     int unit = 0;
@@ -111,37 +97,17 @@ std::string human_bytes(std::uint64_t bytes) {
     return text;
 }
 
-std::string printable(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        std::uint32_t c = 0;
-        std::size_t n = utf8_length(text, i, c);
-        if (n > 0 && c >= 0x20 && c != 0x7F && (c < 0x80 || c >= 0xA0)) {
-            out.append(text, i, n);
-            i += n;
-            continue;
-        }
-        for (std::size_t k = 0; k < std::max<std::size_t>(n, 1); ++k) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", static_cast<unsigned char>(text[i + k]));
-            out += hex;
-        }
-        i += std::max<std::size_t>(n, 1);
-    }
-    return out;
-}
-
 Progress::Progress(const Console& con, std::string verb, std::string doing, std::string subject,
-                   std::uint64_t total, bool count_items)
+                   std::uint64_t total, bool countItems)
     : m_con(con),
       m_verb(std::move(verb)),
       m_doing(std::move(doing)),
-      m_subject(printable(subject)),
+      m_subject(base::EscapeForTerminal(subject)),
       m_total(total),
-      m_count_items(count_items) {
+      m_countItems(countItems) {
     m_start = Clock::now();
-    m_last_draw = m_start;
-    if (m_con.live) m_width = terminal_width(m_con.out);
+    m_lastDraw = m_start;
+    if (m_con.live) m_width = TerminalWidth(m_con.out);
 }
 
 Progress::~Progress() {
@@ -152,8 +118,8 @@ Progress::~Progress() {
 }
 
 void Progress::begin(const std::string& item, std::uint64_t size) {
-    m_item = printable(item);
-    m_item_size = size;
+    m_item = base::EscapeForTerminal(item);
+    m_itemSize = size;
     // Only the first item forces a draw, so thousands of small files stay within the rate.
     draw(!m_drawn);
 }
@@ -163,10 +129,10 @@ void Progress::advance(std::uint64_t bytes) {
     draw(false);
 }
 
-void Progress::end_item() {
+void Progress::endItem() {
     ++m_items;
     if (!m_con.live) {
-        std::fprintf(m_con.out, "%s %" PRIu64 "\n", m_item.c_str(), m_item_size);
+        std::fprintf(m_con.out, "%s %" PRIu64 "\n", m_item.c_str(), m_itemSize);
     }
 }
 
@@ -174,54 +140,53 @@ std::string Progress::compose(int width, double speed) const {
     const int usable = (width > 0 ? width : 80) - 1;  // the last column would wrap the line
     unsigned percent = m_total ? static_cast<unsigned>(m_done * 100 / m_total) : 100;
     std::vector<std::string> figures = {std::to_string(percent) + "%",
-                                        human_bytes(m_done) + " of " + human_bytes(m_total)};
+                                        HumanBytes(m_done) + " of " + HumanBytes(m_total)};
     if (speed > 0) {
-        figures.push_back(human_bytes(static_cast<std::uint64_t>(speed)) + "/s");
-        figures.push_back(clock_text(static_cast<double>(m_total - m_done) / speed) + " left");
+        figures.push_back(HumanBytes(static_cast<std::uint64_t>(speed)) + "/s");
+        figures.push_back(ClockText(static_cast<double>(m_total - m_done) / speed) + " left");
     }
     // Figures go only when even a line without a bar has no room for the name.
     std::string shown;
     int room = 0;
-    const int name_columns = columns(m_item);
+    const int nameColumns = Columns(m_item);
     for (std::size_t keep = figures.size(); keep > 0; --keep) {
         shown.clear();
         for (std::size_t i = 0; i < keep; ++i) shown += (i ? "  " : "") + figures[i];
-        room = usable - columns(shown) - 2;
-        if (room >= std::min(name_columns, min_name)) break;
+        room = usable - Columns(shown) - 2;
+        if (room >= std::min(nameColumns, kMinName)) break;
     }
     // The name takes up to half the room, the bar the rest: a wide window is filled.
-    int name_width = std::min(name_columns, std::max(min_name, room / 2));
-    name_width = std::max(0, std::min(name_width, room));
-    int bar = room - name_width - 3;
+    int nameWidth = std::min(nameColumns, std::max(kMinName, room / 2));
+    nameWidth = std::max(0, std::min(nameWidth, room));
+    int bar = room - nameWidth - 3;
     if (bar < 4) {
         bar = 0;
-        name_width = std::max(0, std::min(name_columns, room));
+        nameWidth = std::max(0, std::min(nameColumns, room));
     }
-    std::string name = fit_middle(m_item, name_width);
-    std::string line =
-        name + std::string(static_cast<std::size_t>(name_width - columns(name)), ' ');
+    std::string name = FitMiddle(m_item, nameWidth);
+    std::string line = name + std::string(static_cast<std::size_t>(nameWidth - Columns(name)), ' ');
     if (bar > 0) {
         int full = static_cast<int>(bar * static_cast<std::uint64_t>(percent) / 100);
         line += " [" + std::string(static_cast<std::size_t>(full), '#') +
                 std::string(static_cast<std::size_t>(bar - full), '.') + "]";
     }
     line += "  " + shown;
-    if (columns(line) > usable) line = fit_middle(line, usable);
+    if (Columns(line) > usable) line = FitMiddle(line, usable);
     return line;
 }
 
 void Progress::draw(bool force) {
     if (!m_con.live) return;
     auto now = Clock::now();
-    if (take_resize()) {
-        m_width = terminal_width(m_con.out);
+    if (TakeResize()) {
+        m_width = TerminalWidth(m_con.out);
         force = true;
     }
-    if (!force && now - m_last_draw < redraw_every) return;
-    m_last_draw = now;
+    if (!force && now - m_lastDraw < kRedrawEvery) return;
+    m_lastDraw = now;
     // The speed over the last few seconds, so the time left follows a changing disk.
     m_samples.emplace_back(now, m_done);
-    while (m_samples.size() > 2 && now - m_samples[1].first > speed_window) m_samples.pop_front();
+    while (m_samples.size() > 2 && now - m_samples[1].first > kSpeedWindow) m_samples.pop_front();
     double span = std::chrono::duration<double>(now - m_samples.front().first).count();
     double speed = span >= 0.5 ? static_cast<double>(m_done - m_samples.front().second) / span : 0;
     std::string line = compose(m_width, speed);
@@ -237,7 +202,7 @@ void Progress::draw(bool force) {
     m_drawn = true;
 }
 
-void Progress::clear_line() {
+void Progress::clearLine() {
     if (!m_drawn) return;
     std::fputs("\r\033[K", m_con.out);
     std::fflush(m_con.out);
@@ -251,16 +216,15 @@ void Progress::finish(const std::string& where) {
     std::string rate;
     if (seconds > 0.001) {
         rate = ", " +
-               human_bytes(static_cast<std::uint64_t>(static_cast<double>(m_done) / seconds)) +
-               "/s";
+               HumanBytes(static_cast<std::uint64_t>(static_cast<double>(m_done) / seconds)) + "/s";
     }
-    std::string what = human_bytes(m_done);
-    if (m_count_items) {
+    std::string what = HumanBytes(m_done);
+    if (m_countItems) {
         what = std::to_string(m_items) + (m_items == 1 ? " file, " : " files, ") + what;
     }
     std::fprintf(m_con.out, "%s %s in %.2f s%s: %s\n", m_verb.c_str(), what.c_str(), seconds,
-                 rate.c_str(), printable(where).c_str());
+                 rate.c_str(), base::EscapeForTerminal(where).c_str());
     std::fflush(m_con.out);
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

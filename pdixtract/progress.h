@@ -8,14 +8,10 @@
 #include <string>
 #include <utility>
 
-namespace pdix {
+namespace pdixtract {
 
 // Formats a byte count for people: "512 B", "3.4 MiB", "4.02 GiB".
-std::string human_bytes(std::uint64_t bytes);
-
-// text with control characters (C0, DEL, C1) and bytes that are not UTF-8 shown as "\xHH",
-// so a name can never steer the terminal it is printed on.
-std::string printable(const std::string& text);
+std::string HumanBytes(std::uint64_t bytes);
 
 // Where a command writes: live means stdout is a terminal whose line may be redrawn,
 // title that the terminal also shows progress in its window title.
@@ -32,10 +28,10 @@ struct Console {
 class Progress {
 public:
     // verb is the summary's past tense ("Extracted"), doing the title's ("Extracting"),
-    // subject what the title names; total is the bytes the whole job moves; count_items
+    // subject what the title names; total is the bytes the whole job moves; countItems
     // says whether the summary counts files.
     Progress(const Console& con, std::string verb, std::string doing, std::string subject,
-             std::uint64_t total, bool count_items = true);
+             std::uint64_t total, bool countItems = true);
     // A line still standing (the run failed) is ended, so a message below leaves it in view.
     ~Progress();
 
@@ -46,13 +42,13 @@ public:
     void advance(std::uint64_t bytes);
 
     // Marks the current item complete.
-    void end_item();
+    void endItem();
 
     // Prints the one-line summary; where names the destination.
     void finish(const std::string& where);
 
     // Clears the redrawn line so a message can take its place; the next draw brings it back.
-    void clear_line();
+    void clearLine();
 
 private:
     void draw(bool force);
@@ -63,14 +59,14 @@ private:
     std::uint64_t m_total;
     std::uint64_t m_done = 0;
     std::string m_item;
-    std::uint64_t m_item_size = 0;
+    std::uint64_t m_itemSize = 0;
     unsigned m_items = 0;
-    bool m_count_items;
+    bool m_countItems;
     bool m_drawn = false;
     int m_width = 0;
     std::string m_title;
-    std::chrono::steady_clock::time_point m_start, m_last_draw;
+    std::chrono::steady_clock::time_point m_start, m_lastDraw;
     std::deque<std::pair<std::chrono::steady_clock::time_point, std::uint64_t>> m_samples;
 };
 
-}  // namespace pdix
+}  // namespace pdixtract

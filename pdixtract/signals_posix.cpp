@@ -6,60 +6,50 @@
 #include <atomic>
 #include <cstring>
 
-#include "signals.h"
+#include "pdixtract/signals.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-// Plain arrays, so the handler reads them without allocating or locking.
-constexpr int slot_count = 4;
-char g_paths[slot_count][PATH_MAX];
-std::atomic<bool> g_used[slot_count];
+char g_paths[kTemporarySlots][PATH_MAX];
 std::atomic<bool> g_resized{false};
 
-void on_interrupt(int sig) {
-    for (int i = 0; i < slot_count; ++i) {
-        if (g_used[i].load()) ::unlink(g_paths[i]);
-    }
+void OnInterrupt(int sig) {
+    RemoveTemporaries();
     // End as the signal would have ended us, so the parent sees why.
     ::signal(sig, SIG_DFL);
     ::raise(sig);
 }
 
-void on_resize(int) {
+void OnResize(int) {
     g_resized.store(true);
 }
 
 }  // namespace
 
-void install_signal_handlers() {
+void InstallSignalHandlers() {
     struct sigaction sa {};
     sigemptyset(&sa.sa_mask);
-    sa.sa_handler = on_interrupt;
+    sa.sa_handler = OnInterrupt;
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(sig, &sa, nullptr);
-    sa.sa_handler = on_resize;
+    sa.sa_handler = OnResize;
     sa.sa_flags = SA_RESTART;
     ::sigaction(SIGWINCH, &sa, nullptr);
 }
 
-int register_temporary(const std::string& path) {
-    if (path.size() >= PATH_MAX) return -1;
-    for (int i = 0; i < slot_count; ++i) {
-        if (g_used[i].load()) continue;
-        std::memcpy(g_paths[i], path.c_str(), path.size() + 1);
-        g_used[i].store(true);
-        return i;
-    }
-    return -1;
+bool KeepTemporaryPath(int slot, const std::string& path) {
+    if (path.size() >= PATH_MAX) return false;
+    std::memcpy(g_paths[slot], path.c_str(), path.size() + 1);
+    return true;
 }
 
-void forget_temporary(int slot) {
-    if (slot >= 0) g_used[slot].store(false);
+void DeleteKeptPath(int slot) {
+    ::unlink(g_paths[slot]);
 }
 
-bool take_resize() {
+bool TakeResize() {
     return g_resized.exchange(false);
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

@@ -5,31 +5,31 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "terminal.h"
+#include "pdixtract/terminal.h"
 
-namespace pdix {
+namespace pdixtract {
 
-void prepare_console() {}
+void PrepareConsole() {}
 
-void restore_console() {}
+void RestoreConsole() {}
 
-bool is_terminal(std::FILE* stream) {
+bool IsTerminal(std::FILE* stream) {
     return ::isatty(::fileno(stream)) == 1;
 }
 
-bool input_is_terminal() {
+bool InputIsTerminal() {
     return ::isatty(STDIN_FILENO) == 1;
 }
 
-int terminal_width(std::FILE* stream) {
+int TerminalWidth(std::FILE* stream) {
     winsize ws{};
     if (::ioctl(::fileno(stream), TIOCGWINSZ, &ws) != 0) return 0;
     return ws.ws_col;
 }
 
-bool terminal_takes_title() {
+bool TerminalTakesTitle() {
     const char* term = std::getenv("TERM");
     return term == nullptr || std::strcmp(term, "dumb") != 0;
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

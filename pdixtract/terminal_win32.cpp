@@ -5,18 +5,18 @@
 
 #include <cstdlib>
 
-#include "terminal.h"
+#include "pdixtract/terminal.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-// What prepare_console and is_terminal changed, for restore_console.
-UINT g_code_page = 0;
+// What PrepareConsole and IsTerminal changed, for RestoreConsole.
+UINT g_codePage = 0;
 HANDLE g_console = nullptr;
 DWORD g_mode = 0;
 
-HANDLE console_of(std::FILE* stream) {
+HANDLE ConsoleOf(std::FILE* stream) {
     HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
     DWORD mode = 0;
     return GetConsoleMode(h, &mode) ? h : nullptr;
@@ -24,23 +24,23 @@ HANDLE console_of(std::FILE* stream) {
 
 }  // namespace
 
-void prepare_console() {
+void PrepareConsole() {
     // Names are UTF-8 here; the console shows them right in its UTF-8 code page. The bytes
     // go out as they are: no "\r" is added before "\n", as elsewhere.
     UINT old = GetConsoleOutputCP();
-    if (old != 0 && old != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) g_code_page = old;
+    if (old != 0 && old != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) g_codePage = old;
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
-    std::atexit(restore_console);
+    std::atexit(RestoreConsole);
 }
 
-void restore_console() {
-    if (g_code_page != 0) SetConsoleOutputCP(g_code_page);
+void RestoreConsole() {
+    if (g_codePage != 0) SetConsoleOutputCP(g_codePage);
     if (g_console != nullptr) SetConsoleMode(g_console, g_mode);
 }
 
-bool is_terminal(std::FILE* stream) {
-    HANDLE h = console_of(stream);
+bool IsTerminal(std::FILE* stream) {
+    HANDLE h = ConsoleOf(stream);
     DWORD mode = 0;
     if (h == nullptr || !GetConsoleMode(h, &mode)) return false;
     if (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) return true;
@@ -51,21 +51,21 @@ bool is_terminal(std::FILE* stream) {
     return true;
 }
 
-bool input_is_terminal() {
+bool InputIsTerminal() {
     DWORD mode = 0;
     return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
-int terminal_width(std::FILE* stream) {
+int TerminalWidth(std::FILE* stream) {
     CONSOLE_SCREEN_BUFFER_INFO info{};
-    HANDLE h = console_of(stream);
+    HANDLE h = ConsoleOf(stream);
     if (h == nullptr || !GetConsoleScreenBufferInfo(h, &info)) return 0;
     return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
-bool terminal_takes_title() {
+bool TerminalTakesTitle() {
     // A console that takes escape sequences takes the title sequence too.
     return true;
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

@@ -5,32 +5,35 @@
 #include <udfread/udfread.h>
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
+#include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
-#include "volume.h"
+#include "base/disc_image.h"
+#include "pdixtract/volume.h"
 
-namespace pdix {
+namespace pdixtract {
 
 namespace {
 
-constexpr int max_depth = 64;  // deeper nesting only comes from a damaged image
+constexpr int kMaxDepth = 64;  // deeper nesting only comes from a damaged image
+// How far after the first volume descriptor UDF's recognition sequence is looked for.
+constexpr std::uint64_t kRecognitionSectors = 16;
 
-// The set as libudfread's block device; an Error from reading waits here for our side.
+// The set as libudfread's block device; a Failure from reading waits here for our side.
 struct SetInput {
     udfread_block_input base{};
     const MemberSet* set = nullptr;
     std::exception_ptr error;
 };
 
-int read_blocks(udfread_block_input* input, std::uint32_t lba, void* buf, std::uint32_t count,
-                int) {
+int ReadBlocks(udfread_block_input* input, std::uint32_t lba, void* buf, std::uint32_t count, int) {
     auto* in = reinterpret_cast<SetInput*>(input);
     try {
-        std::size_t got = in->set->read_at(std::uint64_t{lba} * UDF_BLOCK_SIZE, buf,
-                                           std::size_t{count} * UDF_BLOCK_SIZE);
+        std::size_t got = in->set->readAt(std::uint64_t{lba} * UDF_BLOCK_SIZE, buf,
+                                          std::size_t{count} * UDF_BLOCK_SIZE);
         return static_cast<int>(got / UDF_BLOCK_SIZE);
     } catch (...) {
         in->error = std::current_exception();
@@ -38,20 +41,22 @@ int read_blocks(udfread_block_input* input, std::uint32_t lba, void* buf, std::u
     }
 }
 
-std::uint32_t size_in_blocks(udfread_block_input* input) {
+std::uint32_t SizeInBlocks(udfread_block_input* input) {
     auto* in = reinterpret_cast<SetInput*>(input);
     return static_cast<std::uint32_t>(in->set->size() / UDF_BLOCK_SIZE);
 }
 
+// libudfread's handles, closed when they go, whatever is thrown meanwhile.
+using UdfReader = std::unique_ptr<udfread, decltype(&udfread_close)>;
+using UdfDir = std::unique_ptr<UDFDIR, decltype(&udfread_closedir)>;
+using UdfFile = std::unique_ptr<UDFFILE, decltype(&udfread_file_close)>;
+
 class Udf : public Volume {
 public:
     Udf(const MemberSet& set, std::string display) : m_display(std::move(display)) {
-        m_input.base.read = read_blocks;
-        m_input.base.size = size_in_blocks;
+        m_input.base.read = ReadBlocks;
+        m_input.base.size = SizeInBlocks;
         m_input.set = &set;
-    }
-    ~Udf() override {
-        if (m_udf) udfread_close(m_udf);
     }
 
     bool load() {
@@ -59,33 +64,34 @@ public:
         // every image it cannot take on stderr.
         bool announced = false;
         char d[8];
-        for (std::uint64_t at = 16 * 2048; at < 32 * 2048 && !announced; at += 2048) {
-            announced =
-                m_input.set->read_at(at, d, sizeof d) == sizeof d &&
-                (std::memcmp(d + 1, "NSR02", 5) == 0 || std::memcmp(d + 1, "NSR03", 5) == 0);
+        for (std::uint64_t sector = 0; sector < kRecognitionSectors && !announced; ++sector) {
+            const std::uint64_t at = base::kDescriptorsOffset + sector * base::kSectorSize;
+            if (m_input.set->readAt(at, d, sizeof d) < sizeof d) continue;
+            const std::string_view identifier(d + base::kIdentifierOffset, 5);
+            for (std::string_view udf : base::kUdfIdentifiers) announced |= identifier == udf;
         }
         if (!announced) return false;
-        m_udf = udfread_init();
-        if (!m_udf || udfread_open_input(m_udf, &m_input.base) < 0) return false;
-        UDFDIR* root = udfread_opendir(m_udf, "/");
+        m_udf.reset(udfread_init());
+        if (!m_udf || udfread_open_input(m_udf.get(), &m_input.base) < 0) return false;
+        const UdfDir root(udfread_opendir(m_udf.get(), "/"), udfread_closedir);
         if (!root) return false;
-        walk(root, "", 0);
-        udfread_closedir(root);
+        walk(root.get(), "", 0);
         return true;
     }
 
     void read(const ImageFile& file, const DataSink& sink) override {
-        UDFFILE* f = udfread_file_open(m_udf, ("/" + file.path).c_str());
-        if (!f) throw Error(ExitCode::bad_image, "cannot open the file in the image: " + file.path);
+        const UdfFile f(udfread_file_open(m_udf.get(), ("/" + file.path).c_str()),
+                        udfread_file_close);
+        if (!f)
+            throw Failure(ExitCode::BadImage, "cannot open the file in the image: " + file.path);
         std::vector<char> buf(1 << 20);
         std::uint64_t offset = 0;
         for (;;) {
-            ssize_t n = udfread_file_read(f, buf.data(), buf.size());
+            const ssize_t n = udfread_file_read(f.get(), buf.data(), buf.size());
             if (n <= 0) break;
             sink(buf.data(), static_cast<std::size_t>(n), offset);
             offset += static_cast<std::uint64_t>(n);
         }
-        udfread_file_close(f);
         if (m_input.error) std::rethrow_exception(std::exchange(m_input.error, nullptr));
     }
 
@@ -97,21 +103,21 @@ private:
             std::string full = path.empty() ? name : path + "/" + name;
             if (entry.d_type == UDF_DT_DIR) {
                 if (name == "." || name == "..") continue;
-                UDFDIR* sub = depth < max_depth ? udfread_opendir_at(dir, name.c_str()) : nullptr;
+                const UdfDir sub(
+                    depth < kMaxDepth ? udfread_opendir_at(dir, name.c_str()) : nullptr,
+                    udfread_closedir);
                 if (!sub) {
-                    m_problems.push_back({ExitCode::bad_image,
+                    m_problems.push_back({ExitCode::BadImage,
                                           "folder cannot be read, its files are missing: " + full});
                     continue;
                 }
-                walk(sub, full, depth + 1);
-                udfread_closedir(sub);
+                walk(sub.get(), full, depth + 1);
             } else if (entry.d_type == UDF_DT_REG) {
-                UDFFILE* f = udfread_file_openat(dir, name.c_str());
+                const UdfFile f(udfread_file_openat(dir, name.c_str()), udfread_file_close);
                 ImageFile file{full, name, 0, {}, false, ""};
                 if (f) {
-                    file.size =
-                        static_cast<std::uint64_t>(std::max<std::int64_t>(0, udfread_file_size(f)));
-                    udfread_file_close(f);
+                    file.size = static_cast<std::uint64_t>(
+                        std::max<std::int64_t>(0, udfread_file_size(f.get())));
                 } else {
                     file.problem = "file cannot be found in the image, skipped";
                 }
@@ -122,15 +128,15 @@ private:
 
     std::string m_display;
     SetInput m_input;
-    udfread* m_udf = nullptr;
+    UdfReader m_udf{nullptr, udfread_close};
 };
 
 }  // namespace
 
-std::unique_ptr<Volume> open_udf(const MemberSet& set, const std::string& display) {
+std::unique_ptr<Volume> OpenUdf(const MemberSet& set, const std::string& display) {
     auto volume = std::make_unique<Udf>(set, display);
     if (!volume->load()) return nullptr;
     return volume;
 }
 
-}  // namespace pdix
+}  // namespace pdixtract

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "errors.h"
-#include "member_set.h"
+#include "pdixtract/errors.h"
+#include "pdixtract/member_set.h"
 
-namespace pdix {
+namespace pdixtract {
 
 // A run of a file's bytes in the image.
 struct Extent {
@@ -49,7 +49,7 @@ public:
     // Entries that were left out: unusable names, folders outside the image.
     const std::vector<Problem>& problems() const { return m_problems; }
 
-    // Streams the data of a file that is not plain to sink. Throws Error (bad_image).
+    // Streams the data of a file that is not plain to sink. Throws Failure (BadImage).
     virtual void read(const ImageFile& file, const DataSink& sink) = 0;
 
 protected:
@@ -61,12 +61,12 @@ protected:
 };
 
 // Reads the directories of the set's image: ISO 9660 (Rock Ridge or Joliet names where the
-// image has them) or, when there is no ISO 9660 volume, UDF. Throws Error (bad_image) if
+// image has them) or, when there is no ISO 9660 volume, UDF. Throws Failure (BadImage) if
 // it is neither; display names the set in messages.
-std::unique_ptr<Volume> open_volume(const MemberSet& set, const std::string& display);
+std::unique_ptr<Volume> OpenVolume(const MemberSet& set, const std::string& display);
 
-// The readers behind open_volume; each returns nullptr if the image is not of its kind.
-std::unique_ptr<Volume> open_iso9660(const MemberSet& set, const std::string& display);
-std::unique_ptr<Volume> open_udf(const MemberSet& set, const std::string& display);
+// The readers behind OpenVolume; each returns nullptr if the image is not of its kind.
+std::unique_ptr<Volume> OpenIso9660(const MemberSet& set, const std::string& display);
+std::unique_ptr<Volume> OpenUdf(const MemberSet& set, const std::string& display);
 
-}  // namespace pdix
+}  // namespace pdixtract

@@ -8,7 +8,7 @@
 
 #include "test_support.h"
 
-using namespace pdix_test;
+namespace pdixtract {
 
 namespace {
 
@@ -17,8 +17,8 @@ struct Shown {
     std::vector<std::string> args;
     int columns;
     std::vector<std::string> env;  // TERM, and whether the window is held on an error
-    std::uint64_t file_size = 0;   // beyond it a write fails, as on a full disk
-    bool stdin_terminal = true;    // or /dev/null
+    std::uint64_t fileSize = 0;    // beyond it a write fails, as on a full disk
+    bool stdinTerminal = true;     // or /dev/null
     int status = 0;
 };
 
@@ -28,17 +28,17 @@ void PrintTo(const Shown& c, std::ostream* os) {
 
 // Runs pdixtract in cwd under script(1); out is all the terminal showed. Where it is to wait,
 // an Enter is typed ahead; elsewhere the terminal's input ends, which ends a wait at once.
-RunResult run_on_terminal(const Shown& c, const fs::path& cwd, bool waits) {
+RunResult RunOnTerminal(const Shown& c, const fs::path& cwd, bool waits) {
     std::string shell = "stty cols " + std::to_string(c.columns) + " rows 24; exec " PDIXTRACT_EXE;
     for (const std::string& a : c.args) shell += " '" + a + "'";
-    if (!c.stdin_terminal) shell += " </dev/null";
-    return run_pdixtract({"-qfec", shell, "/dev/null"}, cwd,
-                         Limits{c.file_size, 0, c.env, waits ? "\n" : "", "script"});
+    if (!c.stdinTerminal) shell += " </dev/null";
+    return RunPdixtract({"-qfec", shell, "/dev/null"}, cwd,
+                        Limits{c.fileSize, 0, c.env, waits ? "\n" : "", "script"});
 }
 
 // Characters in the widest redrawn line ("\r" ... "\x1b[K"); UTF-8 continuation bytes take
 // no column.
-std::size_t widest_line(const std::string& shown) {
+std::size_t WidestLine(const std::string& shown) {
     const auto column = [](char c) { return (c & 0xC0) != 0x80; };
     std::size_t widest = 0;
     for (std::size_t end = 0; (end = shown.find("\x1b[K", end + 1)) != std::string::npos;) {
@@ -57,15 +57,15 @@ TEST_P(OnATerminal, OneLineThatFitsATitleASummaryAndAMessageThatStays) {
     const Shown& c = GetParam();
     TempDir dir;
     // Every name printed in full would be wider than any terminal; two try to steer it.
-    write_members(make_image({{"VIDEO_TS/VTS_01_1.VOB", random_bytes(4 << 20, 1)},
-                              {"EXTRA/" + std::string(200, 'L') + ".TXT", "long"},
-                              {"EXTRA/\x1b]2;pwned\x07.txt", "title"},
-                              {"EXTRA/\x1b[2J.txt", "clear"}}),
-                  dir.path, 1 << 20);
-    const bool held = c.status != 0 && c.stdin_terminal && c.env.size() > 1;
-    const RunResult r = run_on_terminal(c, dir.path, held);
+    WriteMembers(MakeImage({{"VIDEO_TS/VTS_01_1.VOB", RandomBytes(4 << 20, 1)},
+                            {"EXTRA/" + std::string(200, 'L') + ".TXT", "long"},
+                            {"EXTRA/\x1b]2;pwned\x07.txt", "title"},
+                            {"EXTRA/\x1b[2J.txt", "clear"}}),
+                 dir.path, 1 << 20);
+    const bool held = c.status != 0 && c.stdinTerminal && c.env.size() > 1;
+    const RunResult r = RunOnTerminal(c, dir.path, held);
     EXPECT_EQ(r.status, c.status) << r.out;
-    const std::size_t widest = widest_line(r.out), columns = static_cast<std::size_t>(c.columns);
+    const std::size_t widest = WidestLine(r.out), columns = static_cast<std::size_t>(c.columns);
     EXPECT_LE(widest, columns) << r.out;
     std::size_t error = r.out.find("pdixtract: "), prompt = r.out.find("Press Enter to close");
     EXPECT_EQ(prompt != std::string::npos, held) << r.out;
@@ -79,17 +79,20 @@ TEST_P(OnATerminal, OneLineThatFitsATitleASummaryAndAMessageThatStays) {
     EXPECT_EQ(r.out.find("Extracted 4 files, 4.00 MiB in ") != std::string::npos, c.status == 0);
 }
 
-const std::vector<std::string> extract = {"-m", "out", "disc.pdi"}, xterm = {"TERM=xterm"},
-                               held = {"TERM=xterm", "PDIXTRACT_HOLD_ON_ERROR=1"};
+const std::vector<std::string> kExtract = {"-m", "out", "disc.pdi"}, kXterm = {"TERM=xterm"},
+                               kHeld = {"TERM=xterm", "PDIXTRACT_HOLD_ON_ERROR=1"};
 INSTANTIATE_TEST_SUITE_P(
     Runs, OnATerminal,
-    ::testing::Values(Shown{"Xterm80", extract, 80, xterm}, Shown{"Xterm40", extract, 40, xterm},
-                      Shown{"Dumb80", extract, 80, {"TERM=dumb"}},
-                      Shown{"HeldAfterUsageError", {"-q"}, 80, held, 0, true, 2},
-                      Shown{"HeldAfterDiskFull", extract, 80, held, 100000, true, 6},
-                      Shown{"NotHeldAfterSuccess", {"--help"}, 80, held},
-                      Shown{"NotAsked", {"-q"}, 80, xterm, 0, true, 2},
-                      Shown{"NoTerminalToAnswer", {"-q"}, 80, held, 0, false, 2}),
+    ::testing::Values(Shown{"Xterm80", kExtract, 80, kXterm},
+                      Shown{"Xterm40", kExtract, 40, kXterm},
+                      Shown{"Dumb80", kExtract, 80, {"TERM=dumb"}},
+                      Shown{"HeldAfterUsageError", {"-q"}, 80, kHeld, 0, true, 2},
+                      Shown{"HeldAfterDiskFull", kExtract, 80, kHeld, 100000, true, 6},
+                      Shown{"NotHeldAfterSuccess", {"--help"}, 80, kHeld},
+                      Shown{"NotAsked", {"-q"}, 80, kXterm, 0, true, 2},
+                      Shown{"NoTerminalToAnswer", {"-q"}, 80, kHeld, 0, false, 2}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
+
+}  // namespace pdixtract

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pdix_test {
+namespace pdixtract {
 
 namespace fs = std::filesystem;
 
@@ -16,45 +16,45 @@ namespace fs = std::filesystem;
 using Tree = std::map<std::string, std::string>;
 
 // A path from UTF-8 text, on every platform (Windows would take a std::string as ANSI).
-inline fs::path utf8(const std::string& text) {
+inline fs::path Utf8Path(const std::string& text) {
     return std::u8string(text.begin(), text.end());
 }
 
 // Reproducible bytes for generated files.
-std::string random_bytes(std::size_t size, unsigned seed);
+std::string RandomBytes(std::size_t size, unsigned seed);
 
 // Whole content of a file; empty if it cannot be read.
-std::string read_file(const fs::path& path);
+std::string ReadWholeFile(const fs::path& path);
 
 // Writes content to path, creating parent folders.
-void write_file(const fs::path& path, const std::string& content);
+void WriteWholeFile(const fs::path& path, const std::string& content);
 
 // Image makers: the command that turns folder SRC into image OUT.
-inline const std::string rock_ridge_joliet = "xorriso -as mkisofs -quiet -R -J -o OUT SRC";
-inline const std::string plain_names = "xorriso -as mkisofs -quiet --norock -o OUT SRC";
-inline const std::string joliet_only =
+inline const std::string kRockRidgeJoliet = "xorriso -as mkisofs -quiet -R -J -o OUT SRC";
+inline const std::string kPlainNames = "xorriso -as mkisofs -quiet --norock -o OUT SRC";
+inline const std::string kJolietOnly =
     "xorriso -as mkisofs -quiet -input-charset utf-8 --norock -J -o OUT SRC";
-inline const std::string hard_links = "xorriso -as mkisofs -quiet -R --hardlinks -o OUT SRC";
-inline const std::string zisofs =
+inline const std::string kHardLinks = "xorriso -as mkisofs -quiet -R --hardlinks -o OUT SRC";
+inline const std::string kZisofs =
     "xorriso -outdev OUT -blank as_needed -map SRC / -set_filter_r --zisofs / -- -commit";
-inline const std::string udf_bridge = "genisoimage -quiet -input-charset utf-8 -udf -o OUT SRC";
+inline const std::string kUdfBridge = "genisoimage -quiet -input-charset utf-8 -udf -o OUT SRC";
 
 // Builds an image of tree with maker; links adds hard links (path -> path in tree).
-std::string make_image(const Tree& tree, const std::string& maker = rock_ridge_joliet,
-                       const std::map<std::string, std::string>& links = {});
+std::string MakeImage(const Tree& tree, const std::string& maker = kRockRidgeJoliet,
+                      const std::map<std::string, std::string>& links = {});
 
 // Byte offset of the directory record with identifier id ("A.TXT;1") in image.
-std::size_t record_of(const std::string& image, const std::string& id);
+std::size_t RecordOf(const std::string& image, const std::string& id);
 
 // Reads or sets a both-byte-order field of that record (2: first block, 10: size).
-std::uint32_t field(const std::string& image, const std::string& id, int at);
-void set_field(std::string& image, const std::string& id, int at, std::uint32_t value);
+std::uint32_t Field(const std::string& image, const std::string& id, int at);
+void SetField(std::string& image, const std::string& id, int at, std::uint32_t value);
 
-// Splits image into dir/disc.pdi, disc.1.pdi, ... of member_size bytes.
-void write_members(const std::string& image, const fs::path& dir, std::size_t member_size);
+// Splits image into dir/disc.pdi, disc.1.pdi, ... of memberSize bytes.
+void WriteMembers(const std::string& image, const fs::path& dir, std::size_t memberSize);
 
 // Whether there is a temporary file (".part") anywhere under dir.
-bool has_temporary(const fs::path& dir);
+bool HasTemporary(const fs::path& dir);
 
 // What a finished pdixtract run left.
 struct RunResult {
@@ -66,8 +66,8 @@ struct RunResult {
 // ("NAME=VALUE"), standard input, and a program run instead of pdixtract (searched on PATH),
 // for a run on POSIX systems.
 struct Limits {
-    std::uint64_t file_size = 0;
-    unsigned open_files = 0;
+    std::uint64_t fileSize = 0;
+    unsigned openFiles = 0;
     std::vector<std::string> env{};
     std::string input{}, program{};
 };
@@ -76,9 +76,9 @@ struct Limits {
 // With stopped, it is stopped once its first temporary file appears, stopped() is called,
 // and it goes on after receiving signal, if any. On Windows only a signal counts: the run
 // gets a console of its own and a Ctrl+C there.
-RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
-                        const Limits& limits = {}, const std::function<void()>& stopped = {},
-                        int signal = 0);
+RunResult RunPdixtract(const std::vector<std::string>& args, const fs::path& cwd,
+                       const Limits& limits = {}, const std::function<void()>& stopped = {},
+                       int signal = 0);
 
 // A fresh empty folder for one test, removed by the destructor.
 struct TempDir {
@@ -87,4 +87,4 @@ struct TempDir {
     const fs::path path;
 };
 
-}  // namespace pdix_test
+}  // namespace pdixtract

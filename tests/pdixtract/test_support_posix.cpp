@@ -8,13 +8,13 @@
 
 #include "test_support.h"
 
-namespace pdix_test {
+namespace pdixtract {
 
-RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd,
-                        const Limits& limits, const std::function<void()>& stopped, int signal) {
+RunResult RunPdixtract(const std::vector<std::string>& args, const fs::path& cwd,
+                       const Limits& limits, const std::function<void()>& stopped, int signal) {
     TempDir capture;
     const fs::path out = capture.path / "out", err = capture.path / "err", in = capture.path / "in";
-    write_file(in, limits.input);
+    WriteWholeFile(in, limits.input);
     pid_t pid = ::fork();
     if (pid == 0) {
         ::dup2(::open(in.c_str(), O_RDONLY), 0);
@@ -24,10 +24,9 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
         for (const std::string& e : limits.env) ::putenv(const_cast<char*>(e.c_str()));
         // A write past the file size limit fails with EFBIG, as on a full disk with ENOSPC.
         ::signal(SIGXFSZ, SIG_IGN);
-        rlimit size{limits.file_size, limits.file_size},
-            files{limits.open_files, limits.open_files};
-        if (limits.file_size > 0) ::setrlimit(RLIMIT_FSIZE, &size);
-        if (limits.open_files > 0) ::setrlimit(RLIMIT_NOFILE, &files);
+        rlimit size{limits.fileSize, limits.fileSize}, files{limits.openFiles, limits.openFiles};
+        if (limits.fileSize > 0) ::setrlimit(RLIMIT_FSIZE, &size);
+        if (limits.openFiles > 0) ::setrlimit(RLIMIT_NOFILE, &files);
         ::alarm(30);  // a hang fails instead of stalling the suite
         std::string program = limits.program.empty() ? PDIXTRACT_EXE : limits.program;
         std::vector<char*> argv{program.data()};
@@ -37,7 +36,7 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
         ::_exit(127);
     }
     if (stopped) {
-        for (int i = 0; i < 10000 && !has_temporary(cwd); ++i) ::usleep(500);
+        for (int i = 0; i < 10000 && !HasTemporary(cwd); ++i) ::usleep(500);
         ::kill(pid, SIGSTOP);
         stopped();
         if (signal) ::kill(pid, signal);
@@ -45,8 +44,8 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), read_file(out),
-            read_file(err)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadWholeFile(out),
+            ReadWholeFile(err)};
 }
 
-}  // namespace pdix_test
+}  // namespace pdixtract

@@ -6,14 +6,14 @@
 
 #include "test_support.h"
 
-namespace pdix_test {
+namespace pdixtract {
 
-RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cwd, const Limits&,
-                        const std::function<void()>&, int signal) {
+RunResult RunPdixtract(const std::vector<std::string>& args, const fs::path& cwd, const Limits&,
+                       const std::function<void()>&, int signal) {
     std::wstring line = L"pdixtract.exe";  // found first in the folder of this program
     for (const std::string& arg : args) {
         // Quoted when empty or blank; no argument here holds a double quote or ends in "\".
-        const std::wstring a = utf8(arg).wstring();
+        const std::wstring a = Utf8Path(arg).wstring();
         line += a.empty() || a.find_first_of(L" \t") != a.npos ? L" \"" + a + L"\"" : L" " + a;
     }
     TempDir capture;
@@ -37,7 +37,7 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
     if (signal) {
         // Ctrl+C goes to every process of a console: join its console, ignoring it here. (The
         // first console of a Wine prefix takes seconds to open.)
-        for (int i = 0; i < 20000 && !has_temporary(cwd); ++i) Sleep(1);
+        for (int i = 0; i < 20000 && !HasTemporary(cwd); ++i) Sleep(1);
         FreeConsole();
         AttachConsole(process.dwProcessId);
         SetConsoleCtrlHandler(nullptr, TRUE);
@@ -50,8 +50,8 @@ RunResult run_pdixtract(const std::vector<std::string>& args, const fs::path& cw
     GetExitCodeProcess(process.hProcess, &status);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return {static_cast<int>(status), read_file(capture.path / "out"),
-            read_file(capture.path / "err")};
+    return {static_cast<int>(status), ReadWholeFile(capture.path / "out"),
+            ReadWholeFile(capture.path / "err")};
 }
 
-}  // namespace pdix_test
+}  // namespace pdixtract
