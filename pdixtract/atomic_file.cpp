@@ -29,7 +29,7 @@ std::string CutUtf8(const std::string& text, std::size_t max) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
+AtomicFile::AtomicFile(std::string target, WithoutTemporary without) : m_target(std::move(target)) {
     refuseOddTarget();
     for (int attempt = 0; attempt < 100; ++attempt) {
         m_temp = nextTemporaryName();
@@ -43,6 +43,14 @@ AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
         ForgetTemporary(std::exchange(m_slot, -1));
         if (!created.error().is(EEXIST)) {
             m_temp.clear();
+            if (without == WithoutTemporary::WriteInPlace &&
+                LookAt(m_target).kind == FileKind::Regular) {
+                const ErrorOr<FileHandle> opened = openToRewrite(m_target);
+                if (!opened.isError()) {
+                    m_out = opened.value();
+                    return;
+                }
+            }
             fail(created.error());
         }
     }
@@ -129,6 +137,7 @@ void AtomicFile::commit(std::uint64_t size) {
     // A file whose bytes may not all be stored (a delayed write error: NFS, quotas) is not
     // complete.
     if (const ErrorOr<void> closed = closeStored(); closed.isError()) fail(closed.error());
+    if (m_temp.empty()) return;  // written in place
     refuseOddTarget();
     if (const ErrorOr<void> renamed = renameOver(m_temp, m_target); renamed.isError()) {
         fail(renamed.error());

@@ -11,6 +11,15 @@
 
 namespace pdixtract {
 
+// What to do where no temporary file can be made beside the target.
+enum class WithoutTemporary {
+    Fail,
+    // Write a target that is a regular file in place: cut, written whole and flushed. Only
+    // for the list file, where a standard Windows user may create no file (C:\) but may
+    // write the one the setup made; its reader waits until pdixtract has ended.
+    WriteInPlace,
+};
+
 // A file written under a temporary name beside its target and renamed over the target only
 // by commit(), so nobody ever sees it half-written; dropped without commit, or interrupted
 // by a signal, it leaves nothing. Only a missing target or a regular file is ever replaced.
@@ -18,7 +27,7 @@ class AtomicFile {
 public:
     // Creates the temporary file in the target's folder. Throws Failure (WriteFailed), also
     // when target is a folder, a link, a device, a FIFO or a socket.
-    explicit AtomicFile(std::string target);
+    explicit AtomicFile(std::string target, WithoutTemporary without = WithoutTemporary::Fail);
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
     ~AtomicFile();
@@ -52,6 +61,9 @@ private:
     // The system calls, once per platform (atomic_file_posix.cpp, atomic_file_win32.cpp).
     // Creates path for writing, only if nothing has that name (else EEXIST).
     static ErrorOr<FileHandle> createNew(const std::string& path);
+    // Opens the regular file path for writing, cut to nothing; never through a link, never
+    // waiting on a FIFO.
+    static ErrorOr<FileHandle> openToRewrite(const std::string& path);
     // Writes some of data at offset into m_out: the bytes written, 0 if none fit.
     ErrorOr<std::size_t> writeSome(const void* data, std::size_t size, std::uint64_t offset);
     // Copies up to length bytes of in into m_out in the kernel, where the platform can for

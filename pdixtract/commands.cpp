@@ -298,7 +298,8 @@ Files are written under a temporary name beside their target and renamed into
 place when complete: a failure or an interruption (Ctrl+C, a closed terminal) never
 leaves a half-written file behind, and files already completed stay. A file whose
 data the image holds only in part is not written. Only a missing target or a
-regular file is ever replaced.
+regular file is ever replaced. A list file that may be written where no file may
+be created beside it (C:\ for a standard Windows user) is written in place.
 
 On a terminal a line shows the current file, a bar, the percentage, the bytes done,
 the speed and the time left, and the window title shows the percentage.
@@ -363,7 +364,7 @@ void RunList(const Options& options, const Console& console) {
     std::vector<std::string> flagged, dropped;
     std::string text = FormatList(volume->files(), flagged, dropped);
     RefuseSetAsOutput(set, options.target);
-    AtomicFile out(options.target);
+    AtomicFile out(options.target, WithoutTemporary::WriteInPlace);
     out.writeAt(text.data(), text.size(), 0);
     out.commit(text.size());
     for (const std::string& p : flagged) {

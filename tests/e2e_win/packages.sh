@@ -16,7 +16,7 @@ source "$SESSION"
 id wineuser &>/dev/null || useradd -m wineuser
 U=$(mktemp -d /tmp/zelvorn-user.XXXXXX)
 as_user() { runuser -u wineuser -- env WINEPREFIX="$U/prefix" "$@"; }
-trap 'kill "${PID:-}" 2>/dev/null; as_user "$WINESERVER" -k; rm -rf "$U"' EXIT
+trap 'kill "${PID:-}" 2>/dev/null || true; as_user "$WINESERVER" -k || true; rm -rf "$U"' EXIT
 shows() { as_user "$WINE" "$U/window_text.exe" "$1" 2>/dev/null | tr -d '\r' | grep -qxF -- "$2"; }
 # The user's PATH as the registry holds it, for Windows programs started later.
 user_path() { as_user "$WINE" reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | grep Path || true; }
