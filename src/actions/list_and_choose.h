@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "actions/dialogs.h"
@@ -21,20 +20,6 @@ public:
     // Returns after `milliseconds`; the user-interface thread neither repaints
     // nor takes input meanwhile.
     virtual void wait(int milliseconds) = 0;
-};
-
-// How often a file selection window that waits for its list looks again.
-inline constexpr int kListLookIntervalMs = 200;
-
-// Calls back now and then while the file selection window waits for its
-// list: the platform's timer, or in tests the test's own hand.
-class Pulse {
-public:
-    virtual ~Pulse() = default;
-    // Calls `beat` every kListLookIntervalMs until stop(); replaces any beat
-    // started before.
-    virtual void start(std::function<void()> beat) = 0;
-    virtual void stop() = 0;
 };
 
 // The file selection window as "Extract files" sees it: at most one exists.

@@ -37,14 +37,29 @@ ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& befor
     return read;
 }
 
-ListFileView ListWatch::look() {
+void ListWatch::start() {
+    m_waiting = look();
+    if (!m_waiting) return;
+    m_pulse.start([this] {
+        if (!look()) stop();
+    });
+}
+
+void ListWatch::stop() {
+    if (m_waiting) m_pulse.stop();
+    m_waiting = false;
+}
+
+bool ListWatch::look() {
     // Nobody to ask counts as ended: the window shows what there is.
     const std::optional<ProcessEnd> ended =
         m_request.extractor ? m_request.extractor->ended() : ProcessEnd{};
     ListLook look{ReadListFile(m_request.path, m_request.before), ended, false};
     look.settled = look.read.stamp.present && look.read.stamp == m_lastSeen;
     m_lastSeen = look.read.stamp;
-    return ViewOfListFile(look, m_request.path, DecodeListText);
+    const ListFileView view = ViewOfListFile(look, m_request.path, DecodeListText);
+    m_show(view);
+    return view.waiting;
 }
 
 }  // namespace zelvorn

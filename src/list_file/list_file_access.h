@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,18 +46,47 @@ ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& befor
 // page on Windows.
 std::u16string DecodeListText(std::string_view bytes);
 
-// Watches for the list a list command writes, one look at a time.
+// How often a file selection window that waits for its list looks again.
+inline constexpr int kListLookIntervalMs = 200;
+
+// Calls back now and then while the file selection window waits for its
+// list: the platform's timer, or in tests the test's own hand.
+class Pulse {
+public:
+    virtual ~Pulse() = default;
+    // Calls `beat` every kListLookIntervalMs until stop(); replaces any beat
+    // started before.
+    virtual void start(std::function<void()> beat) = 0;
+    virtual void stop() = 0;
+};
+
+// Watches for the list a list command writes, for the file selection window.
 class ListWatch {
 public:
-    explicit ListWatch(ListRequest request) : m_request(std::move(request)) {}
+    // Hands each look at the list to `show`.
+    ListWatch(ListRequest request, Pulse& pulse, std::function<void(const ListFileView&)> show)
+        : m_request(std::move(request)), m_pulse(pulse), m_show(std::move(show)) {}
+    ListWatch(const ListWatch&) = delete;
+    ListWatch& operator=(const ListWatch&) = delete;
+    ~ListWatch() { stop(); }
 
-    // Looks once: first whether the list command has ended, then at the file,
-    // so a list written just before the end is never missed.
-    ListFileView look();
+    // Looks at once, and again at each beat of the pulse while the list may
+    // still come.
+    void start();
+    // No more looks: the window has closed.
+    void stop();
 
 private:
+    // Looks once: first whether the list command has ended, then at the file,
+    // so a list written just before the end is never missed. False once the
+    // waiting is over.
+    bool look();
+
     ListRequest m_request;
+    Pulse& m_pulse;
+    std::function<void(const ListFileView&)> m_show;
     ListFileStamp m_lastSeen;
+    bool m_waiting = false;
 };
 
 // The platform's primitives under ReadListFile.

@@ -8,9 +8,27 @@
 
 namespace zelvorn {
 
+namespace {
+
+// A hidden label of wrapping plain text over `rect`, aligned to its left and `edge`.
+QLabel* HiddenText(QWidget* window, const char* name, const TwipsRect& rect, Qt::Alignment edge) {
+    auto* label = new QLabel(window);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(TwipsRectOn(window, rect));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | edge);
+    label->setTextFormat(Qt::PlainText);
+    label->setVisible(false);
+    return label;
+}
+
+}  // namespace
+
 SelectionWindow::SelectionWindow(SelectionWindowSeams seams, ListRequest request, Pulse& pulse,
                                  QWidget* parent)
-    : QWidget(parent), m_seams(seams), m_watch(std::move(request)), m_pulse(pulse) {
+    : QWidget(parent),
+      m_seams(seams),
+      m_watch(std::move(request), pulse, [this](const ListFileView& view) { showView(view); }) {
     MakeFixedClassicWindow(this, selection_window::kWindow);
 
     namesField = new QLineEdit(this);
@@ -29,45 +47,21 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, ListRequest request
     // The heading names the list for a screen reader.
     fileList->setAccessibleName(listLabel->text());
 
-    m_notice = new QLabel(this);
-    m_notice->setObjectName(QStringLiteral("notice"));
-    m_notice->setGeometry(TwipsRectOn(this, selection_window::kNoticeRect));
-    m_notice->setWordWrap(true);
-    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    m_notice->setTextFormat(Qt::PlainText);
-    m_notice->setVisible(false);
-
+    m_notice = HiddenText(this, "notice", selection_window::kNoticeRect, Qt::AlignBottom);
+    m_message = HiddenText(this, "message", selection_window::kMessageRect, Qt::AlignTop);
     // Selectable, so a command it gives can be copied.
-    m_message = new QLabel(this);
-    m_message->setObjectName(QStringLiteral("message"));
-    m_message->setGeometry(TwipsRectOn(this, selection_window::kMessageRect));
-    m_message->setWordWrap(true);
-    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_message->setTextFormat(Qt::PlainText);
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    m_message->setVisible(false);
 
     connect(extractButton, &QPushButton::clicked, this,
             [this] { ExtractSelected(m_seams, *this); });
 
     fileList->setFocus();
-    if (lookForList()) m_pulse.start([this] { lookForList(); });
-}
-
-SelectionWindow::~SelectionWindow() {
-    m_pulse.stop();
+    m_watch.start();
 }
 
 void SelectionWindow::closeEvent(QCloseEvent* event) {
-    m_pulse.stop();
+    m_watch.stop();
     QWidget::closeEvent(event);
-}
-
-bool SelectionWindow::lookForList() {
-    const ListFileView view = m_watch.look();
-    if (!view.waiting) m_pulse.stop();
-    showView(view);
-    return view.waiting;
 }
 
 void SelectionWindow::showView(const ListFileView& view) {

@@ -27,7 +27,6 @@ public:
     // Waits for the list `request` names, looking again at each beat of `pulse`.
     SelectionWindow(SelectionWindowSeams seams, ListRequest request, Pulse& pulse,
                     QWidget* parent = nullptr);
-    ~SelectionWindow() override;
 
     // The notice line; empty and hidden when there is nothing to say.
     QLabel* notice() const { return m_notice; }
@@ -47,14 +46,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Looks for the list once and shows what it found; false once the
-    // waiting is over.
-    bool lookForList();
     void showView(const ListFileView& view);
 
     SelectionWindowSeams m_seams;
     ListWatch m_watch;
-    Pulse& m_pulse;
     QLabel* m_notice;
     QLabel* m_message;
 };

@@ -30,7 +30,8 @@ std::u16string WithWindowsLineEnds(const std::u16string& text) {
 }  // namespace
 
 SelectionWindow::SelectionWindow(SelectionWindowSeams seams, ListRequest request, Pulse& pulse)
-    : m_seams(seams), m_watch(std::move(request)), m_pulse(pulse) {
+    : m_seams(seams),
+      m_watch(std::move(request), pulse, [this](const ListFileView& view) { showView(view); }) {
     namespace layout = selection_window;
     const Binding controls[] = {
         {layout::kNamesField, namesField},
@@ -45,23 +46,12 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, ListRequest request
     ShowWindow(m_notice, SW_HIDE);
     ShowWindow(m_message, SW_HIDE);
     SetWindowLongPtrW(m_notice, GWL_STYLE, GetWindowLongPtrW(m_notice, GWL_STYLE) | SS_NOPREFIX);
-    if (lookForList()) m_pulse.start([this] { lookForList(); });
-}
-
-SelectionWindow::~SelectionWindow() {
-    m_pulse.stop();
+    m_watch.start();
 }
 
 void SelectionWindow::onClose() {
-    m_pulse.stop();
+    m_watch.stop();
     ClassicWindow::onClose();
-}
-
-bool SelectionWindow::lookForList() {
-    const ListFileView view = m_watch.look();
-    if (!view.waiting) m_pulse.stop();
-    showView(view);
-    return view.waiting;
 }
 
 void SelectionWindow::showView(const ListFileView& view) {

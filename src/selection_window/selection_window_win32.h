@@ -24,7 +24,6 @@ class SelectionWindow : public ClassicWindow, public SelectionList {
 public:
     // Waits for the list `request` names, looking again at each beat of `pulse`.
     SelectionWindow(SelectionWindowSeams seams, ListRequest request, Pulse& pulse);
-    ~SelectionWindow() override;
 
     std::vector<std::u16string> selectedEntries() const override;
     void setNamesText(const std::u16string& text) override;
@@ -40,14 +39,10 @@ protected:
     void onClose() override;
 
 private:
-    // Looks for the list once and shows what it found; false once the
-    // waiting is over.
-    bool lookForList();
     void showView(const ListFileView& view);
 
     SelectionWindowSeams m_seams;
     ListWatch m_watch;
-    Pulse& m_pulse;
     HWND m_notice = nullptr;
     HWND m_message = nullptr;
 };

@@ -12,6 +12,7 @@
 
 #include "actions/list_and_choose.h"
 #include "launch/launcher.h"
+#include "list_file/list_file_access.h"
 #include "selection_window/extract_selected.h"
 
 namespace zelvorn {
