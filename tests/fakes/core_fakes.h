@@ -44,7 +44,7 @@ struct RecordingLauncher : Launcher {
     LaunchResult launch(std::u16string_view commandLine, WindowStyle style) override {
         launches.push_back({std::u16string(commandLine), style});
         if (onLaunch) onLaunch();
-        return {result.status, result.reason, nullptr};
+        return {status, {}, nullptr};
     }
     LaunchResult launchWatched(std::u16string_view commandLine, WindowStyle style) override {
         LaunchResult started = launch(commandLine, style);
@@ -52,10 +52,7 @@ struct RecordingLauncher : Launcher {
         return started;
     }
     std::vector<Launch> launches;
-    struct Answer {
-        LaunchResult::Status status = LaunchResult::Status::Started;
-        std::u16string reason;
-    } result;  // what every launch answers
+    LaunchResult::Status status = LaunchResult::Status::Started;  // what every launch answers
     std::function<void()> onLaunch;
     std::optional<ProcessEnd> extractorEnd;  // nothing: still running
 

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -79,9 +78,12 @@ TEST_F(ListFileAccessTest, ListFileLivesInAPrivateFolderOfOurs) {
     const struct {
         const char* runtimeDir;
         const char* folder;
-    } rows[] = {{"run", "run"},         {"open", "fallback"},  {"missing", "fallback"},
+    } rows[] = {{"run", "run"},
+                {"open", "fallback"},
+                {"missing", "fallback"},
                 {"my run", "fallback"},  // the list command could not carry the blank
-                {"", "fallback"},       {nullptr, "fallback"}, {root ? "other" : "", "fallback"}};
+                {nullptr, "fallback"},
+                {root ? "other" : "missing", "fallback"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.runtimeDir ? row.runtimeDir : "unset");
         const std::string runtimeDir = row.runtimeDir ? (dir / row.runtimeDir).string() : "";
@@ -91,16 +93,6 @@ TEST_F(ListFileAccessTest, ListFileLivesInAPrivateFolderOfOurs) {
     EXPECT_EQ(fs::status(fallback).permissions(), fs::perms::owner_all);  // made private
     fs::permissions(fallback, fs::perms::all);
     EXPECT_EQ(ListFileInPrivateFolder(nullptr, fallback), std::nullopt);
-
-    // The real one reads XDG_RUNTIME_DIR, and falls back to /tmp/runtime-UID.
-    const char* saved = std::getenv("XDG_RUNTIME_DIR");
-    const std::string savedValue = saved ? saved : "";
-    ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
-    EXPECT_EQ(ListFilePath(), path("run/pdilist.txt"));
-    ::unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(ListFilePath(),
-              base::Utf8ToUtf16("/tmp/runtime-" + std::to_string(::geteuid()) + "/pdilist.txt"));
-    if (saved) ::setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
 }
 
 }  // namespace

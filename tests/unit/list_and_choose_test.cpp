@@ -40,7 +40,7 @@ TEST_F(ListAndChooseTest, TidiesListsMinimisedWaitsASecondThenOpensTheWindow) {
 }
 
 TEST_F(ListAndChooseTest, StopsWhenNothingCouldStart) {
-    launcher.result = {LaunchResult::Status::ProgramNotFound, {}};
+    launcher.status = LaunchResult::Status::ProgramNotFound;
     press();
     press(u"");  // no private folder for the list
     EXPECT_EQ(steps.steps, std::vector<std::string>{"launch"});

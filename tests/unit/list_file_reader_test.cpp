@@ -74,7 +74,6 @@ TEST(ViewOfListFile, ShowsANewListOnceWholeElseWaitsOrSaysWhyNot) {
         {{Unreadable, {}, u"Sharing violation", {}}, running, false, list, 0, u"Waiting"},
         {{Missing, {}, {}, {}}, ProcessEnd{}, false, list, 0, u"No list of files: pdixtract has ended without writing /r/pdilist.txt."},
         {{Unchanged, {}, {}, {}}, ProcessEnd{Exited, 3}, false, list, 0, u"/r/pdilist.txt: a file of the set is missing or cannot be opened (exit status 3)."},
-        {{Missing, {}, {}, {}}, ProcessEnd{Exited, 4}, false, list, 0, u": the set is not a disc image it can read (exit status 4)."},
         // Written in place and cut short, the file is new but no list.
         {{Read, "A 1\r\n", {}, {}}, ProcessEnd{Exited, 6}, true, list, 0, u": it could not write it (exit status 6)."},
         // A standard user on Windows: the cause, and the command that cures it.

@@ -150,8 +150,6 @@ void MainWindowQtTest::dropsFillTheFieldThatFits() {
         {"Text1", {file}, file.toLocalFile()},
         {"Text2", {folder}, dir.path()},
         {"Text1", {folder}, ""},
-        {"Text2", {file}, ""},
-        {"Text1", {file, file}, ""},
         {"Text1", {QUrl::fromLocalFile(dir.filePath("gone.pdi"))}, ""},
     };
     for (const auto& row : rows) {

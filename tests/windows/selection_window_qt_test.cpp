@@ -31,7 +31,6 @@ private slots:
     void cleanup() { opener.reset(); }
 
     void opensFocusedWithNothingSelectedAndFits();
-    void aStaleListIsNeverShown();
     void waitsUntilTheListComesOrItsCommandHasEnded();
     void closingStopsTheWaiting();
     void oneWindowAtATimeReadingAfreshWhenReopened();
@@ -88,14 +87,6 @@ void SelectionWindowQtTest::opensFocusedWithNothingSelectedAndFits() {
     QVERIFY(CaptionFits(button));
 }
 
-void SelectionWindowQtTest::aStaleListIsNeverShown() {
-    SelectionWindow* window = open(StampListFile(list));
-    QVERIFY(window);
-    QCOMPARE(entries(window), QStringList());
-    QVERIFY(!window->fileList->isVisible() && window->message()->isVisible());
-    QVERIFY(window->message()->text().startsWith("No list of files: pdixtract has ended"));
-}
-
 void SelectionWindowQtTest::waitsUntilTheListComesOrItsCommandHasEnded() {
     const struct {
         const char* written;  // by the list command while the window waits
@@ -105,6 +96,7 @@ void SelectionWindowQtTest::waitsUntilTheListComesOrItsCommandHasEnded() {
     } rows[] = {
         {"LATE.VOB 1\r\n", std::nullopt, 1, ""},  // taken once it holds still
         {"LATE.VOB 1\r\n", ProcessEnd{}, 1, ""},
+        // The old list is never shown.
         {nullptr, ProcessEnd{ProcessEnd::How::Exited, 3}, 0, "No list of files: pdixtract has"},
     };
     for (const auto& row : rows) {
