@@ -37,9 +37,9 @@ ListFileLocation PlatformListFile();
 ListFileStamp StampListFile(const std::u16string& path);
 
 // Reads the list file at `path` whole, with its stamp, unless it is the same
-// file, unchanged, as `before` recorded. Follows no link and reads only a plain file (on POSIX
-// one the user owns), so a pipe, device or planted link cannot block the
-// window or pass another file's lines off as the list.
+// file, unchanged, as `before` recorded. Follows no link and reads only a
+// plain file (on POSIX one the user owns), so a pipe, device or planted link
+// cannot block the window or pass another file's lines off as the list.
 ListFileRead ReadListFile(const std::u16string& path, const ListFileStamp& before);
 
 // The platform's encoding of the list file: UTF-8 on Linux, the ANSI code
