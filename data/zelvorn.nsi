@@ -2,10 +2,11 @@
 ; The Windows installer, built by cmake/windows_packages.cmake:
 ;   makensis -DVERSION=0.7 -DPROGRAMS=DIR -DSOURCE=DIR -DOUT=FILE zelvorn.nsi
 ; It installs Zelvorn.exe and pdixtract.exe into Program Files, puts that folder
-; on the user's PATH (so a bare "pdixtract" is found), adds a Start menu entry
-; and an uninstaller that "Apps and features" lists. It also makes the list
-; file C:\pdilist.txt, which every user may change. /S installs silently; the
-; uninstaller takes /S too and removes all of it again.
+; on the user's PATH (so a bare "pdixtract" is found), adds a Start menu entry,
+; opens .pdi files with Zelvorn, and adds an uninstaller that "Apps and
+; features" lists. It also makes the list file C:\pdilist.txt, which every
+; user may change. /S installs silently; the uninstaller takes /S too and
+; removes all of it again.
 ; A 64-bit installer, as the programs are: it sees the 64-bit Program Files and registry.
 Target amd64-unicode
 !include FileFunc.nsh
@@ -16,6 +17,10 @@ ${StrStr}
 ${UnStrRep}
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelvorn"
+; .pdi files open with Zelvorn through this programmatic identifier.
+!define PROGID "Zelvorn.PdiSet"
+!define CLASSES "Software\Classes"
+!define SHCNE_ASSOCCHANGED 0x08000000
 ; makensis handles strings of up to 1024 characters: a longer PATH is left as it is.
 !define PATH_ROOM 1000
 ; Where pdixtract writes the list of a set's files for "Extract files".
@@ -64,6 +69,19 @@ Section
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ; .pdi: Zelvorn's type, with its icon and "Open", for Explorer and "start".
+    ; A .pdi that another program already opens stays its; Zelvorn is then
+    ; offered under "Open with".
+    WriteRegStr HKLM "${CLASSES}\${PROGID}" "" "InstantCopy image set"
+    WriteRegStr HKLM "${CLASSES}\${PROGID}\DefaultIcon" "" "$INSTDIR\Zelvorn.exe,0"
+    WriteRegStr HKLM "${CLASSES}\${PROGID}\shell\open\command" "" '"$INSTDIR\Zelvorn.exe" "%1"'
+    WriteRegStr HKLM "${CLASSES}\.pdi\OpenWithProgids" "${PROGID}" ""
+    ReadRegStr $0 HKLM "${CLASSES}\.pdi" ""
+    ${If} $0 == ""
+        WriteRegStr HKLM "${CLASSES}\.pdi" "" "${PROGID}"
+    ${EndIf}
+    System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 
     ; The user's PATH, unless the folder is on it already.
     ReadRegStr $0 HKCU "Environment" "Path"
@@ -127,6 +145,17 @@ Section Uninstall
     SetShellVarContext all
     Delete "$SMPROGRAMS\Zelvorn.lnk"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+    ; .pdi goes back to whoever else opens it, or to no one.
+    DeleteRegKey HKLM "${CLASSES}\${PROGID}"
+    DeleteRegValue HKLM "${CLASSES}\.pdi\OpenWithProgids" "${PROGID}"
+    DeleteRegKey /ifempty HKLM "${CLASSES}\.pdi\OpenWithProgids"
+    ReadRegStr $0 HKLM "${CLASSES}\.pdi" ""
+    ${If} $0 == "${PROGID}"
+        DeleteRegValue HKLM "${CLASSES}\.pdi" ""
+    ${EndIf}
+    DeleteRegKey /ifempty HKLM "${CLASSES}\.pdi"
+    System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
 
     ; Every entry of the folder goes from the user's PATH; an empty PATH goes with it.
     ReadRegStr $0 HKCU "Environment" "Path"

@@ -24,10 +24,14 @@ run=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev libarch
 # the installer and the portable zip.
 windows=(cmake ninja-build g++-mingw-w64-x86-64-posix dpkg-dev googletest nsis zip)
 # The Linux tests: a keyboard robot, the clipboard, screenshots, disc images,
-# GoogleTest; the desktop checks: the SVG icon drawn, validators, the .deb and
-# Debian's checkers for it and its copyright file, manual pages.
+# GoogleTest, what a screen reader reads (AT-SPI on its own D-Bus session);
+# the desktop checks: the SVG icon drawn, validators, the file type as a file
+# manager asks for it, the .deb and Debian's checkers for it and its copyright
+# file, manual pages.
 linux_tests=(xdotool xclip x11-utils imagemagick xorriso genisoimage libgtest-dev libgmock-dev
-    librsvg2-bin desktop-file-utils appstream dpkg-dev lintian python3-debian groff-base man-db)
+    dbus-daemon at-spi2-core python3-pyatspi
+    librsvg2-bin desktop-file-utils appstream xdg-utils libfile-mimeinfo-perl
+    dpkg-dev lintian python3-debian groff-base man-db)
 # The Wine tests: Wine with its own fonts; unzip opens the portable zip.
 wine_tests=(wine64 fonts-wine unzip)
 # The sanitizers and libFuzzer come with clang and its runtime package.

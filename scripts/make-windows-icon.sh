@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Redraws data/zelvorn.ico, the icon of Zelvorn.exe, from the icon the program
 # draws (zelvorn_render_icon of the Linux build), at the sizes Windows asks
-# for at 100 to 200 % scaling. Run it after changing the drawing:
+# for at 100 to 200 % scaling, and at 256 pixels, stored as PNG, for
+# Explorer's large views. Run it after changing the drawing:
 #   scripts/make-windows-icon.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,7 @@ render=${1:-build}/src/zelvorn_render_icon
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 pngs=()
-for size in 16 20 24 32 40 48 64; do
+for size in 16 20 24 32 40 48 64 256; do
     "$render" "$size" "$work/$size.png"
     pngs+=("$work/$size.png")
 done

@@ -52,9 +52,9 @@ public:
     virtual bool askYesNo(const std::u16string& title, const std::u16string& text) = 0;
 };
 
-// True when the extractor started; otherwise tells the user why not and
-// returns false, so the action can stop there.
-bool StartedOrReported(const LaunchResult& result, Dialogs& dialogs);
+// True when the extractor `launcher` started has started; otherwise tells the
+// user why not and returns false, so the action can stop there.
+bool StartedOrReported(const LaunchResult& result, const Launcher& launcher, Dialogs& dialogs);
 
 // Starts `commandLine` and tells the user when the extractor could not be
 // started; false then.

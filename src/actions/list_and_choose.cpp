@@ -18,7 +18,7 @@ void ListAndChoose(MainWindowFields& fields, Launcher& launcher, Dialogs& dialog
     ListRequest request{listFile.path, listFile.stamp(listFile.path), nullptr};
     const std::u16string commandLine = ComposeListCommandLine(listFile.path, fields.sourcePath());
     LaunchResult started = launcher.launchWatched(commandLine, WindowStyle::MinimizedActive);
-    if (!StartedOrReported(started, dialogs)) return;
+    if (!StartedOrReported(started, launcher, dialogs)) return;
     request.extractor = std::move(started.process);
     // Most lists are written by then; the window waits on for a slower one.
     wait.wait(kListFileWaitMs);

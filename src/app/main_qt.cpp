@@ -50,5 +50,7 @@ int main(int argc, char* argv[]) {
         program(u"/");
     program.dialogs.setOwner(&program.mainWindow);
     program.mainWindow.show();
+    // The arguments left once Qt has taken its own (-platform, -style, ...).
+    program.mainWindow.openOnStart(QCoreApplication::arguments().mid(1));
     return app.exec();
 }

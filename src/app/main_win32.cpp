@@ -4,6 +4,9 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <span>
+
 #include "app/program.h"
 #include "launch/launcher_win32.h"
 #include "main_window/dialogs_win32.h"
@@ -32,5 +35,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
         program(u"C:\\");
     program.dialogs.setOwner(program.mainWindow.hwnd());
     ShowWindow(program.mainWindow.hwnd(), show);
+    // The runtime's split of the command line, as every Windows program's:
+    // a file manager's "%1" arrives whole.
+    program.mainWindow.openOnStart(std::span<const wchar_t* const>(
+        __wargv + 1, static_cast<std::size_t>(__argc > 1 ? __argc - 1 : 0)));
     return zelvorn::RunMessageLoop();
 }

@@ -3,7 +3,6 @@
 // file for the desktop's icon theme.
 //   zelvorn_render_icon SIZE OUTPUT.png
 #include <QGuiApplication>
-#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 #include <cstdio>
@@ -24,7 +23,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "zelvorn_render_icon: not a size: %s\n", argv[1]);
         return 2;
     }
-    const QImage image = zelvorn::ZelvornIcon().pixmap(QSize(size, size), 1.0).toImage();
+    const QImage image = zelvorn::DrawIcon(size).toImage();
     if (image.size() != QSize(size, size) || !image.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
         std::fprintf(stderr, "zelvorn_render_icon: cannot write %s\n", argv[2]);
         return 1;

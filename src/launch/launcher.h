@@ -52,6 +52,9 @@ public:
     // watches and reports: its window closes at once after a failure, as
     // nobody needs to read it there.
     virtual LaunchResult launchWatched(std::u16string_view commandLine, WindowStyle style) = 0;
+    // The folder searched for the program before PATH (Zelvorn's own, on
+    // Windows); empty where PATH alone is searched.
+    virtual std::u16string searchedFirst() const { return {}; }
 };
 
 }  // namespace zelvorn

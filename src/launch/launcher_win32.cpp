@@ -10,7 +10,19 @@
 
 namespace zelvorn {
 
+using base::U16Of;
 using base::WideOf;
+
+std::u16string ProcessLauncher::searchedFirst() const {
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD length;
+    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+           path.size()) {
+        path.resize(path.size() * 2);
+    }
+    path.resize(length);
+    return std::u16string(U16Of(path.substr(0, path.find_last_of(L'\\'))));
+}
 
 namespace {
 

@@ -14,6 +14,8 @@ class ProcessLauncher : public Launcher {
 public:
     LaunchResult launch(std::u16string_view commandLine, WindowStyle style) override;
     LaunchResult launchWatched(std::u16string_view commandLine, WindowStyle style) override;
+    // The folder Zelvorn.exe lies in.
+    std::u16string searchedFirst() const override;
 };
 
 }  // namespace zelvorn

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 
+#include "window_kit/system_library_win32.h"
 #include "window_kit/text_win32.h"
 
 namespace zelvorn {
@@ -26,28 +27,20 @@ constexpr DWORD kOpenBufferSize = 255;
 
 // The filter list of a file dialog: description and pattern of each filter,
 // each ended by a NUL; the string's own terminator ends the list.
-std::string FilterList(const std::vector<FileFilter>& filters) {
-    std::string list;
+template <typename String, typename Convert>
+String FilterList(const std::vector<FileFilter>& filters, Convert convert) {
+    String list;
     for (const FileFilter& filter : filters) {
-        list += ToAnsi(filter.description);
+        list += convert(filter.description);
         list += '\0';
-        list += ToAnsi(filter.pattern);
+        list += convert(filter.pattern);
         list += '\0';
     }
     return list;
 }
 
-// The text a dialog left in `buffer`, up to its first NUL.
-std::u16string BufferText(const char* buffer) {
-    return FromAnsi(buffer);
-}
-
-template <typename Function>
-Function SystemFunction(const wchar_t* library, const char* name) {
-    // From the system folder only, never a DLL of that name beside the program.
-    const HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+std::wstring Wide(std::u16string_view text) {
+    return std::wstring(WideOf(text));
 }
 
 // The dialogs' functions, from comdlg32, shell32 and ole32. These DLLs are
@@ -55,7 +48,7 @@ Function SystemFunction(const wchar_t* library, const char* name) {
 // them, and loading them first delays it by a tenth.
 struct DialogFunctions {
     decltype(&GetOpenFileNameA) getOpenFileName;
-    decltype(&GetSaveFileNameA) getSaveFileName;
+    decltype(&GetSaveFileNameW) getSaveFileName;
     decltype(&SHBrowseForFolderA) browseForFolder;
     decltype(&SHGetPathFromIDListA) pathFromIdList;
     decltype(&CoTaskMemFree) freeIdList;
@@ -70,7 +63,7 @@ const DialogFunctions& Functions() {
         }
         return DialogFunctions{
             SystemFunction<decltype(&GetOpenFileNameA)>(L"comdlg32.dll", "GetOpenFileNameA"),
-            SystemFunction<decltype(&GetSaveFileNameA)>(L"comdlg32.dll", "GetSaveFileNameA"),
+            SystemFunction<decltype(&GetSaveFileNameW)>(L"comdlg32.dll", "GetSaveFileNameW"),
             SystemFunction<decltype(&SHBrowseForFolderA)>(L"shell32.dll", "SHBrowseForFolderA"),
             SystemFunction<decltype(&SHGetPathFromIDListA)>(L"shell32.dll", "SHGetPathFromIDListA"),
             SystemFunction<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree"),
@@ -79,24 +72,44 @@ const DialogFunctions& Functions() {
     return functions;
 }
 
+// Tells why a dialog cannot be shown: one of Windows' own DLLs is missing.
+void ReportMissingDialog(HWND owner, const wchar_t* dialog, const wchar_t* library) {
+    const std::wstring text = std::wstring(L"The ") + dialog +
+                              L" dialog cannot be shown: Windows' " + library +
+                              L" could not be loaded from the system folder.\n\nRepair Windows "
+                              L"(sfc /scannow in a command prompt run as administrator), then try "
+                              L"again. Meanwhile, type the path into the field.";
+    MessageBoxW(owner, text.c_str(), L"Dialog not available", MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace
 
+// The window the user pressed in is the active one: a box owned by it keeps
+// that window from taking another press while the box is open.
+HWND Win32Dialogs::owner() const {
+    const HWND active = GetActiveWindow();
+    return active ? active : m_owner;
+}
+
 void Win32Dialogs::showError(const std::u16string& title, const std::u16string& text) {
-    MessageBoxW(m_owner, WideOf(text), WideOf(title), MB_OK | MB_ICONWARNING);
+    MessageBoxW(owner(), WideOf(text), WideOf(title), MB_OK | MB_ICONWARNING);
 }
 
 std::optional<std::u16string> Win32Dialogs::chooseFileToOpen(const OpenFileRequest& request) {
     const auto getOpenFileName = Functions().getOpenFileName;
-    if (!getOpenFileName) return std::nullopt;
+    if (!getOpenFileName) {
+        ReportMissingDialog(owner(), L"Open File", L"comdlg32.dll");
+        return std::nullopt;
+    }
     std::string file(kOpenBufferSize - 1, ' ');
     std::string fileTitle(kOpenBufferSize - 1, ' ');
-    const std::string filters = FilterList(request.filters);
+    const auto filters = FilterList<std::string>(request.filters, ToAnsi);
     const std::string initialDir = ToAnsi(request.startFolder);
     const std::string title = ToAnsi(request.title);
 
     OPENFILENAMEA open{};  // every field not set below is none or 0
     open.lStructSize = kOpenRecordSize;
-    open.hwndOwner = m_owner;
+    open.hwndOwner = owner();
     open.hInstance = GetModuleHandleW(nullptr);
     open.lpstrFilter = filters.c_str();
     open.nFilterIndex = 0;  // no custom filter, so the first pair is selected
@@ -108,15 +121,18 @@ std::optional<std::u16string> Win32Dialogs::chooseFileToOpen(const OpenFileReque
     open.lpstrTitle = title.c_str();
     open.Flags = 0;
     if (!getOpenFileName(&open)) return std::nullopt;
-    return BufferText(file.c_str());
+    return FromAnsi(file.c_str());
 }
 
 std::optional<std::u16string> Win32Dialogs::chooseFolder(const std::u16string& title) {
     const DialogFunctions& shell = Functions();
-    if (!shell.browseForFolder || !shell.pathFromIdList || !shell.freeIdList) return std::nullopt;
+    if (!shell.browseForFolder || !shell.pathFromIdList || !shell.freeIdList) {
+        ReportMissingDialog(owner(), L"Browse for Folder", L"shell32.dll");
+        return std::nullopt;
+    }
     const std::string prompt = ToAnsi(title);
     BROWSEINFOA browse{};  // from the desktop, no flags, no display name
-    browse.hwndOwner = m_owner;
+    browse.hwndOwner = owner();
     browse.lpszTitle = prompt.c_str();
     PIDLIST_ABSOLUTE chosen = shell.browseForFolder(&browse);
     if (!chosen) return std::nullopt;
@@ -127,32 +143,36 @@ std::optional<std::u16string> Win32Dialogs::chooseFolder(const std::u16string& t
     shell.freeIdList(chosen);
     if (!found) return std::nullopt;
     path[MAX_PATH - 1] = '\0';
-    return BufferText(path);
+    return FromAnsi(path);
 }
 
 std::optional<std::u16string> Win32Dialogs::chooseFileToSave(
     const std::u16string& startName, const std::vector<FileFilter>& filters) {
     const auto getSaveFileName = Functions().getSaveFileName;
-    if (!getSaveFileName) return std::nullopt;
-    char file[MAX_PATH] = {};
-    const std::string start = ToAnsi(startName);
-    start.copy(file, MAX_PATH - 1);
-    const std::string filterList = FilterList(filters);
+    if (!getSaveFileName) {
+        ReportMissingDialog(owner(), L"Save As", L"comdlg32.dll");
+        return std::nullopt;
+    }
+    // Wide, unlike the pickers: an ISO name the ANSI code page cannot hold
+    // reaches the command line as it was typed.
+    wchar_t file[MAX_PATH] = {};
+    Wide(startName).copy(file, MAX_PATH - 1);
+    const auto filterList = FilterList<std::wstring>(filters, Wide);
 
-    OPENFILENAMEA save{};
+    OPENFILENAMEW save{};
     save.lStructSize = sizeof save;
-    save.hwndOwner = m_owner;
+    save.hwndOwner = owner();
     save.lpstrFilter = filterList.c_str();
     save.nFilterIndex = 1;
     save.lpstrFile = file;
     save.nMaxFile = MAX_PATH;
     save.Flags = 0;  // in particular no overwrite prompt
     if (!getSaveFileName(&save)) return std::nullopt;
-    return BufferText(file);
+    return std::u16string(U16Of(file));
 }
 
 bool Win32Dialogs::askYesNo(const std::u16string& title, const std::u16string& text) {
-    return MessageBoxW(m_owner, WideOf(text), WideOf(title), MB_YESNO) == IDYES;
+    return MessageBoxW(owner(), WideOf(text), WideOf(title), MB_YESNO) == IDYES;
 }
 
 }  // namespace zelvorn

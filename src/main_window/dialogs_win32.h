@@ -7,11 +7,13 @@
 
 namespace zelvorn {
 
-// The real dialogs, modal to the main window: the system's message boxes,
-// its ANSI open and save dialogs and its folder browser.
+// The real dialogs, modal to the window the user pressed in: the system's
+// message boxes, its ANSI open dialog and folder browser, its wide Save As.
+// A dialog whose DLL cannot be loaded says so and counts as cancelled.
 class Win32Dialogs : public Dialogs {
 public:
-    // The window the dialogs are modal to; set once it exists.
+    // The window the dialogs are modal to when none of the program's windows
+    // is active; set once it exists.
     void setOwner(HWND owner) { m_owner = owner; }
 
     void showError(const std::u16string& title, const std::u16string& text) override;
@@ -21,7 +23,7 @@ public:
     // SHBrowseForFolderA from the desktop with no flags, then
     // SHGetPathFromIDListA; a drive root comes back as "C:\".
     std::optional<std::u16string> chooseFolder(const std::u16string& title) override;
-    // GetSaveFileNameA with the platform's own title and folder and no
+    // GetSaveFileNameW with the platform's own title and folder and no
     // overwrite prompt.
     std::optional<std::u16string> chooseFileToSave(const std::u16string& startName,
                                                    const std::vector<FileFilter>& filters) override;
@@ -29,6 +31,8 @@ public:
     bool askYesNo(const std::u16string& title, const std::u16string& text) override;
 
 private:
+    HWND owner() const;
+
     HWND m_owner = nullptr;
 };
 

@@ -39,4 +39,13 @@ inline constexpr std::array<const ControlLayout*, 14> kControls{
     &kSourceField,        &kSourceBrowseButton, &kOptionsFrame,
     &kDestinationFrame,   &kSourceFrame};
 
+// The fields, named by their frames, and the two Browse buttons, which
+// would both read "Browse".
+inline constexpr std::array<AccessibleName, 4> kAccessibleNames{{
+    {kSourceField.name, kSourceFrame.caption},
+    {kDestinationField.name, kDestinationFrame.caption},
+    {kSourceBrowseButton.name, u"Browse for the .pdi set"},
+    {kDestinationBrowseButton.name, u"Browse for the destination folder"},
+}};
+
 }  // namespace zelvorn::main_window

@@ -17,6 +17,15 @@ void MainWindowController::onLoad() {
     updateButtons(FieldEvent::Loaded);
 }
 
+void MainWindowController::onStart(std::span<const PathItem> arguments) {
+    const StartDecision start = DecideStart(arguments);
+    if (start.sourcePath) {
+        m_view.setSourcePath(*start.sourcePath);
+    } else if (!start.title.empty()) {
+        m_seams.dialogs.showError(start.title, start.text);
+    }
+}
+
 void MainWindowController::onSourceChanged() {
     updateButtons(FieldEvent::SourceChanged);
 }
@@ -55,12 +64,11 @@ void MainWindowController::onExit() {
     m_view.quit();
 }
 
-bool MainWindowController::acceptsDrop(DropTarget target,
-                                       std::span<const DroppedItem> items) const {
+bool MainWindowController::acceptsDrop(DropTarget target, std::span<const PathItem> items) const {
     return DroppedFieldText(target, items).has_value();
 }
 
-bool MainWindowController::onDrop(DropTarget target, std::span<const DroppedItem> items) {
+bool MainWindowController::onDrop(DropTarget target, std::span<const PathItem> items) {
     const auto text = DroppedFieldText(target, items);
     if (!text) return false;
     if (target == DropTarget::SourceField) {

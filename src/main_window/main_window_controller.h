@@ -47,6 +47,9 @@ public:
 
     // The window was made, before it is first shown.
     void onLoad();
+    // The window is shown: opens the set the program was started with, or
+    // says why it cannot.
+    void onStart(std::span<const PathItem> arguments);
     // Any write to a field, by the user or by the program.
     void onSourceChanged();
     void onDestinationChanged();
@@ -60,9 +63,9 @@ public:
 
     // Whether dropping `items` onto `target` would fill it; tells the
     // pointer what to show before the user lets go.
-    bool acceptsDrop(DropTarget target, std::span<const DroppedItem> items) const;
+    bool acceptsDrop(DropTarget target, std::span<const PathItem> items) const;
     // Fills the field as its Browse button would; false when the drop is refused.
-    bool onDrop(DropTarget target, std::span<const DroppedItem> items);
+    bool onDrop(DropTarget target, std::span<const PathItem> items);
 
     const ActionButtonStates& buttonStates() const { return m_buttons; }
 

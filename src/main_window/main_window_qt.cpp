@@ -27,20 +27,20 @@ BoxState StateOf(const QCheckBox* box) {
     return BoxState::Indeterminate;
 }
 
+// A local path as the main window's rules see it.
+PathItem PathItemOf(const QString& path) {
+    const QFileInfo info(path);
+    const PathKind kind = info.isDir()    ? PathKind::Folder
+                          : info.isFile() ? PathKind::File
+                                          : PathKind::Missing;
+    return {ToU16(info.absoluteFilePath()), kind};
+}
+
 // A drop's URLs as the main window's rules see them.
-std::vector<DroppedItem> DroppedItems(const QMimeData* data) {
-    std::vector<DroppedItem> items;
+std::vector<PathItem> DroppedItems(const QMimeData* data) {
+    std::vector<PathItem> items;
     for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile()) {
-            items.push_back({});
-            continue;
-        }
-        const QString path = url.toLocalFile();
-        const QFileInfo info(path);
-        const PathKind kind = info.isDir()    ? PathKind::Folder
-                              : info.isFile() ? PathKind::File
-                                              : PathKind::Missing;
-        items.push_back({ToU16(path), kind});
+        items.push_back(url.isLocalFile() ? PathItemOf(url.toLocalFile()) : PathItem{});
     }
     return items;
 }
@@ -89,9 +89,7 @@ MainWindow::MainWindow(const MainWindowSeams& seams, QWidget* parent)
         field->installEventFilter(this);
         KeepAccessKeysFromTyping(field);
     }
-    // A screen reader names each field by the caption of its frame.
-    sourceField->setAccessibleName(sourceFrame->title());
-    destinationField->setAccessibleName(destinationFrame->title());
+    NameForScreenReaders(this, layout::kAccessibleNames);
 
     MainWindowController& controller = m_controller;
     // textChanged fires for the program's own changes too, as the handlers expect.
@@ -107,6 +105,12 @@ MainWindow::MainWindow(const MainWindowSeams& seams, QWidget* parent)
 
     m_controller.onLoad();
     sourceBrowseButton->setFocus();
+}
+
+void MainWindow::openOnStart(const QStringList& arguments) {
+    std::vector<PathItem> items;
+    for (const QString& argument : arguments) items.push_back(PathItemOf(argument));
+    m_controller.onStart(items);
 }
 
 std::u16string MainWindow::sourcePath() const {

@@ -20,6 +20,10 @@ class MainWindow : public QWidget, public MainWindowView {
 public:
     explicit MainWindow(const MainWindowSeams& seams, QWidget* parent = nullptr);
 
+    // Opens the set named by the program's arguments (after the program's
+    // own name), or says why not; called once the window is shown.
+    void openOnStart(const QStringList& arguments);
+
     std::u16string sourcePath() const override;
     std::u16string destinationPath() const override;
     OptionBoxes optionBoxes() const override;

@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main_window/main_window_win32.h"
 
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
 #include "main_window/layout.h"
+#include "window_kit/system_library_win32.h"
 #include "window_kit/text_win32.h"
 
 namespace zelvorn {
@@ -17,6 +23,24 @@ BoxState StateOf(HWND box) {
         default:
             return BoxState::Indeterminate;
     }
+}
+
+// A path as the main window's rules see it: made whole against the current
+// folder, and what it names.
+PathItem PathItemOf(const wchar_t* path) {
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD length = GetFullPathNameW(path, static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length >= full.size()) {
+        full.resize(length);
+        length = GetFullPathNameW(path, length, full.data(), nullptr);
+    }
+    if (length == 0 || length >= full.size()) return {};
+    full.resize(length);
+    const DWORD attributes = GetFileAttributesW(full.c_str());
+    const PathKind kind = attributes == INVALID_FILE_ATTRIBUTES   ? PathKind::Missing
+                          : attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::Folder
+                                                                  : PathKind::File;
+    return {std::u16string(U16Of(full)), kind};
 }
 
 }  // namespace
@@ -39,8 +63,17 @@ MainWindow::MainWindow(const MainWindowSeams& seams) : m_controller(*this, seams
         {layout::kDestinationFrame, destinationFrame},
         {layout::kSourceFrame, sourceFrame},
     };
-    create(layout::kWindow, controls);
+    create(layout::kWindow, controls, layout::kAccessibleNames);
+    // What DragAcceptFiles sets, without loading shell32 at start.
+    SetWindowLongPtrW(hwnd(), GWL_EXSTYLE,
+                      GetWindowLongPtrW(hwnd(), GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
     m_controller.onLoad();
+}
+
+void MainWindow::openOnStart(std::span<const wchar_t* const> arguments) {
+    std::vector<PathItem> items;
+    for (const wchar_t* argument : arguments) items.push_back(PathItemOf(argument));
+    m_controller.onStart(items);
 }
 
 std::u16string MainWindow::sourcePath() const {
@@ -85,6 +118,28 @@ void MainWindow::onCommand(HWND control, int code) {
     for (const PressHandler& press : kPressHandlers) {
         if (control == controlNamed(press.control)) (m_controller.*press.handler)();
     }
+}
+
+void MainWindow::onDropFiles(HDROP drop) {
+    static const auto queryFile =
+        SystemFunction<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    static const auto queryPoint =
+        SystemFunction<decltype(&DragQueryPoint)>(L"shell32.dll", "DragQueryPoint");
+    POINT point{};
+    if (!queryFile || !queryPoint || !queryPoint(drop, &point)) return;
+    // The window takes the drop; the field under the pointer is its target.
+    const HWND target =
+        ChildWindowFromPointEx(hwnd(), point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (target != sourceField && target != destinationField) return;
+    std::vector<PathItem> items;
+    const UINT count = queryFile(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(queryFile(drop, i, nullptr, 0), L'\0');
+        queryFile(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
+        items.push_back(PathItemOf(path.c_str()));
+    }
+    m_controller.onDrop(
+        target == sourceField ? DropTarget::SourceField : DropTarget::DestinationField, items);
 }
 
 void MainWindow::onClose() {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <span>
+
 #include "main_window/main_window_controller.h"
 #include "window_kit/window_look_win32.h"
 
@@ -14,6 +16,10 @@ namespace zelvorn {
 class MainWindow : public ClassicWindow, public MainWindowView {
 public:
     explicit MainWindow(const MainWindowSeams& seams);
+
+    // Opens the set named by the program's arguments (after the program's
+    // own name), or says why not; called once the window is shown.
+    void openOnStart(std::span<const wchar_t* const> arguments);
 
     std::u16string sourcePath() const override;
     std::u16string destinationPath() const override;
@@ -44,6 +50,8 @@ protected:
     // Only hides the window: an open file selection window still reads its
     // fields, and the program ends when no window is left.
     void onClose() override;
+    // A drop onto either field fills it as its Browse button would.
+    void onDropFiles(HDROP drop) override;
 
 private:
     MainWindowController m_controller;

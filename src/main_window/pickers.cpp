@@ -21,15 +21,36 @@ std::u16string DestinationFieldText(std::u16string_view chosen) {
     return std::u16string(chosen);
 }
 
-std::optional<std::u16string> DroppedFieldText(DropTarget target,
-                                               std::span<const DroppedItem> items) {
+std::optional<std::u16string> DroppedFieldText(DropTarget target, std::span<const PathItem> items) {
     if (items.size() != 1 || items.front().path.empty()) return std::nullopt;
-    const DroppedItem& item = items.front();
+    const PathItem& item = items.front();
     if (target == DropTarget::SourceField && item.kind == PathKind::File) return item.path;
     if (target == DropTarget::DestinationField && item.kind == PathKind::Folder) {
         return DestinationFieldText(item.path);
     }
     return std::nullopt;
+}
+
+StartDecision DecideStart(std::span<const PathItem> arguments) {
+    if (arguments.empty()) return {};
+    if (auto path = DroppedFieldText(DropTarget::SourceField, arguments))
+        return {std::move(path), {}, {}};
+    if (arguments.size() > 1) {
+        return {std::nullopt, u"One set at a time",
+                u"Zelvorn opens one .pdi set at a time and was given several paths, so it opens "
+                u"without a set.\n\nOpen the sets one by one, or choose one with Browse."};
+    }
+    const PathItem& item = arguments.front();
+    if (item.kind == PathKind::Folder) {
+        return {std::nullopt, u"Not a set",
+                u"\"" + item.path +
+                    u"\" is a folder, not a .pdi file, so Zelvorn opens without a set.\n\nChoose "
+                    u"the set with Browse, or drop its .pdi file onto the field."};
+    }
+    return {std::nullopt, u"Set not found",
+            u"There is no file \"" + item.path +
+                u"\", so Zelvorn opens without a set.\n\nCheck the name, or choose the set with "
+                u"Browse."};
 }
 
 }  // namespace zelvorn

@@ -29,12 +29,13 @@ std::u16string DestinationFieldText(std::u16string_view chosen);
 // The main window's two path fields, as drop targets.
 enum class DropTarget { SourceField, DestinationField };
 
-// What a dropped item is on the local file system.
+// What a path names on the local file system.
 enum class PathKind { NotLocal, Missing, File, Folder };
 
-// One item of a drop, as the platform describes it.
-struct DroppedItem {
-    std::u16string path;  // empty for an item that is not a local path
+// One item of a drop, or one path on the command line, as the platform
+// describes it.
+struct PathItem {
+    std::u16string path;  // absolute; empty for an item that is not a local path
     PathKind kind = PathKind::NotLocal;
 };
 
@@ -45,7 +46,19 @@ struct DroppedItem {
 // destination, several items, something that is not a local path or does not
 // exist) gives nothing, and the field stays as it is: a field holds one path,
 // and guessing which of several was meant would lose data.
-std::optional<std::u16string> DroppedFieldText(DropTarget target,
-                                               std::span<const DroppedItem> items);
+std::optional<std::u16string> DroppedFieldText(DropTarget target, std::span<const PathItem> items);
+
+// What the program does at start with the paths it was given, by a file
+// manager's "Open" or on a command line: one file fills the source field as
+// its Browse button would (the rule of a drop onto it); anything else is
+// explained, and the window opens with the field as it is.
+struct StartDecision {
+    std::optional<std::u16string> sourcePath;
+    std::u16string title;  // of the explanation; empty when there is nothing to say
+    std::u16string text;
+
+    friend bool operator==(const StartDecision&, const StartDecision&) = default;
+};
+StartDecision DecideStart(std::span<const PathItem> arguments);
 
 }  // namespace zelvorn

@@ -31,4 +31,8 @@ inline constexpr TwipsRect kMessageRect = kFileList.rect;
 inline constexpr std::array<const ControlLayout*, 4> kControls{&kNamesField, &kExtractButton,
                                                                &kFileList, &kListLabel};
 
+// The list, named by its heading.
+inline constexpr std::array<AccessibleName, 1> kAccessibleNames{
+    {{kFileList.name, kListLabel.caption}}};
+
 }  // namespace zelvorn::selection_window

@@ -44,8 +44,7 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, ListRequest request
                    {extractButton, selection_window::kExtractButton},
                    {fileList, selection_window::kFileList},
                    {listLabel, selection_window::kListLabel}});
-    // The heading names the list for a screen reader.
-    fileList->setAccessibleName(listLabel->text());
+    NameForScreenReaders(this, selection_window::kAccessibleNames);
 
     m_notice = HiddenText(this, "notice", selection_window::kNoticeRect, Qt::AlignBottom);
     m_message = HiddenText(this, "message", selection_window::kMessageRect, Qt::AlignTop);

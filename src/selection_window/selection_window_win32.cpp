@@ -41,7 +41,7 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, ListRequest request
         {kNotice, m_notice},
         {kMessage, m_message},
     };
-    create(layout::kWindow, controls);
+    create(layout::kWindow, controls, layout::kAccessibleNames);
     ShowWindow(namesField, SW_HIDE);
     ShowWindow(m_notice, SW_HIDE);
     ShowWindow(m_message, SW_HIDE);

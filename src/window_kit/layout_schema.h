@@ -50,6 +50,14 @@ struct ControlLayout {
     std::u16string_view toolTip;
 };
 
+// What a screen reader calls a control whose caption alone does not say what
+// it is: a field named by the frame around it, a list by its heading, two
+// buttons that read alike. The caption on screen stays as it is.
+struct AccessibleName {
+    std::string_view control;  // the control's name in its layout table
+    std::u16string_view name;
+};
+
 // A fixed-size window: its caption and client area in twips.
 struct WindowLayout {
     std::u16string_view caption;

@@ -13,8 +13,6 @@
 
 namespace zelvorn {
 
-namespace {
-
 QPixmap DrawIcon(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
@@ -49,8 +47,6 @@ QPixmap DrawIcon(int size) {
     painter.drawPath(arrow);
     return pixmap;
 }
-
-}  // namespace
 
 QIcon ZelvornIcon() {
     static const QIcon icon = [] {
@@ -115,6 +111,16 @@ void PlaceControls(std::initializer_list<PlacedControl> controls) {
               });
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(focusable[i - 1]->widget, focusable[i]->widget);
+    }
+}
+
+void NameForScreenReaders(const QWidget* window, std::span<const AccessibleName> names) {
+    for (const AccessibleName& named : names) {
+        const QString objectName =
+            QLatin1String(named.control.data(), static_cast<qsizetype>(named.control.size()));
+        if (auto* control = window->findChild<QWidget*>(objectName)) {
+            control->setAccessibleName(ToQString(named.name));
+        }
     }
 }
 

@@ -3,8 +3,10 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,8 @@ inline std::u16string ToU16(const QString& text) {
 // The program's window icon, drawn at 32 by 32 pixels (and larger for
 // high-DPI screens): a disc with an arrow coming out of it.
 QIcon ZelvornIcon();
+// The same drawing at `size` pixels square, for the icon files.
+QPixmap DrawIcon(int size);
 
 // Gives `window` the caption, fixed client size, icon and font of `layout`, and
 // asks the window system for no maximise or minimise button.
@@ -40,6 +44,10 @@ struct PlacedControl {
 // screen's logical DPI, gives it the tool tip, and chains the keyboard order
 // by tab index; frames and labels take no focus.
 void PlaceControls(std::initializer_list<PlacedControl> controls);
+
+// Gives the controls of `window` named in `names` their name for screen
+// readers; their captions stay as they are.
+void NameForScreenReaders(const QWidget* window, std::span<const AccessibleName> names);
 
 // Makes Alt with a letter in `widget` either an access key or nothing: a line
 // edit or list would otherwise take the letter as typed text when the

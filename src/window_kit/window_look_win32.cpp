@@ -2,10 +2,13 @@
 #include "window_kit/window_look_win32.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <string>
 
+#include "window_kit/system_library_win32.h"
 #include "window_kit/text_win32.h"
 
 namespace zelvorn {
@@ -142,6 +145,29 @@ HWND CreateControl(HWND parent, const ControlLayout& layout, int id) {
     return control;
 }
 
+// Names `control` for screen readers through dynamic annotation, which oleacc
+// has offered since Windows XP. Without it the caption stays the name.
+void AnnotateName(HWND control, std::u16string_view name) {
+    // One service for the run: the annotated controls live as long as the program.
+    static IAccPropServices* const services = [] {
+        IAccPropServices* created = nullptr;
+        const auto initialize =
+            SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+        const auto create =
+            SystemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+        if (initialize && create &&
+            SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+            create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                   reinterpret_cast<void**>(&created));
+        }
+        return created;
+    }();
+    if (!services) return;
+    const std::wstring text(WideOf(name));
+    services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                             PROPID_ACC_NAME, text.c_str());
+}
+
 BOOL CALLBACK FindShownWindow(HWND window, LPARAM found) {
     if (IsClassicWindow(window) && IsWindowVisible(window)) {
         *reinterpret_cast<bool*>(found) = true;
@@ -161,7 +187,8 @@ ClassicWindow::~ClassicWindow() {
     if (m_font) DeleteObject(m_font);
 }
 
-void ClassicWindow::create(const WindowLayout& windowLayout, std::span<const Binding> controls) {
+void ClassicWindow::create(const WindowLayout& windowLayout, std::span<const Binding> controls,
+                           std::span<const AccessibleName> names) {
     RegisterClassOnce(&Procedure);
     m_windowLayout = &windowLayout;
     const std::u16string caption(windowLayout.caption);
@@ -175,10 +202,20 @@ void ClassicWindow::create(const WindowLayout& windowLayout, std::span<const Bin
         return a->layout.tabIndex < b->layout.tabIndex;
     });
     for (const Binding* binding : byTab) {
+        const ControlKind kind = binding->layout.kind;
+        const auto named = std::find_if(names.begin(), names.end(), [&](const AccessibleName& n) {
+            return n.control == binding->layout.name;
+        });
+        const bool captioned = kind == ControlKind::Button || kind == ControlKind::CheckBox;
+        if (named != names.end() && !captioned) {
+            const std::wstring label(WideOf(named->name));
+            CreateWindowExW(0, L"STATIC", label.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0,
+                            0, 0, m_hwnd, nullptr, Instance(), nullptr);
+        }
         binding->control = CreateControl(m_hwnd, binding->layout,
                                          kFirstControlId + static_cast<int>(m_controls.size()));
+        if (named != names.end() && captioned) AnnotateName(binding->control, named->name);
         m_controls.push_back({binding->control, &binding->layout});
-        const ControlKind kind = binding->layout.kind;
         if (!m_focus && kind != ControlKind::Frame && kind != ControlKind::Label) {
             m_focus = binding->control;
         }
@@ -208,6 +245,10 @@ void ClassicWindow::create(const WindowLayout& windowLayout, std::span<const Bin
         SendMessageW(m_toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     layout(DpiOf(m_hwnd));
+    // A plain window shows access keys and focus rectangles from the start;
+    // a dialog hides them until Alt or Tab is pressed, if the system's setting
+    // says so. This asks for the dialog's behaviour.
+    SendMessageW(m_hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
 }
 
 HWND ClassicWindow::controlNamed(std::string_view name) const {
@@ -257,6 +298,8 @@ void ClassicWindow::onClose() {
     QuitWhenNoWindowShown();
 }
 
+void ClassicWindow::onDropFiles(HDROP) {}
+
 LRESULT CALLBACK ClassicWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* created = reinterpret_cast<const CREATESTRUCTW*>(lParam);
@@ -294,6 +337,15 @@ LRESULT ClassicWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             onClose();
             return 0;
+        case WM_DROPFILES: {
+            const auto drop = reinterpret_cast<HDROP>(wParam);
+            onDropFiles(drop);
+            // shell32 is loaded only now: the window does not need it to start.
+            static const auto finish =
+                SystemFunction<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
+            if (finish) finish(drop);
+            return 0;
+        }
         case WM_DPICHANGED: {
             layout(HIWORD(wParam));
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);

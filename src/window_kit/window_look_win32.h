@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <span>
 #include <string_view>
 #include <vector>
@@ -41,8 +43,16 @@ protected:
     // Creates the window, hidden, where the system places new windows, with no
     // owner, and then its controls in tab order: frames take no focus and lie
     // beneath every other control. The first control in tab order starts with
-    // the keyboard focus.
-    void create(const WindowLayout& windowLayout, std::span<const Binding> controls);
+    // the keyboard focus. Access keys and focus rectangles show as the system's
+    // keyboard cues setting says.
+    //
+    // Screen readers name a field or list by the static text just before it
+    // in z-order, so each named one gets a label of no size there (statics
+    // take no focus, so the tab order stays); a button is named by its
+    // caption, so a named one gets its name by dynamic annotation
+    // (IAccPropServices) instead.
+    void create(const WindowLayout& windowLayout, std::span<const Binding> controls,
+                std::span<const AccessibleName> names = {});
 
     // The control whose layout line is named `name`; null if there is none.
     HWND controlNamed(std::string_view name) const;
@@ -56,6 +66,9 @@ protected:
     virtual void onCommand(HWND control, int code) = 0;
     // The close box; by default the window is destroyed.
     virtual void onClose();
+    // Files dropped onto a window that accepts them (WS_EX_ACCEPTFILES, as
+    // DragAcceptFiles sets it); the drop is released afterwards.
+    virtual void onDropFiles(HDROP drop);
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

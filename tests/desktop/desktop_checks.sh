@@ -20,7 +20,8 @@ share/icons/hicolor/32x32/apps/$id.png
 share/icons/hicolor/scalable/apps/$id.svg
 share/man/man1/pdixtract.1.gz
 share/man/man1/zelvorn.1.gz
-share/metainfo/$id.metainfo.xml"
+share/metainfo/$id.metainfo.xml
+share/mime/packages/$id.xml"
 holds() {  # DIR FILES: the files under DIR are exactly FILES.
     local actual
     actual=$(cd "$1" && find . -type f -printf '%P\n' | LC_ALL=C sort)
@@ -50,6 +51,16 @@ validators)
     appstreamcli validate --no-net "$tree/share/metainfo/$id.metainfo.xml"
     # The tree check ties the metainfo to the launcher entry and its icon.
     appstreamcli validate-tree --no-net "$tree"
+    # .pdi in any case is our type, and Zelvorn opens it, once the databases
+    # are built where the files land (dpkg's triggers do that for the package).
+    update-mime-database "$tree/share/mime"
+    update-desktop-database "$tree/share/applications"
+    touch "$work/x.PDI"
+    export XDG_DATA_DIRS=$tree/share:/usr/share XDG_DATA_HOME=$work/home XDG_CONFIG_HOME=$work/home
+    unset XDG_CURRENT_DESKTOP
+    type=$(xdg-mime query filetype "$work/x.PDI")
+    [ "$type" = application/x-pdi ] || fail "x.PDI is $type"
+    [ "$(xdg-mime query default "$type")" = "$id.desktop" ] || fail "Zelvorn does not open $type"
     ;;
 deb_package)
     # A maintainer for the test's own package, which never leaves this folder

@@ -30,7 +30,7 @@ session_start() {
     # them) from /usr/share/wine/fonts; C:\windows\Fonts it does.
     ln -s /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     cp "$ZELVORN_WIN_BUILD"/{src/Zelvorn.exe,tests/e2e_win/stand_in/pdixtract.exe} "$run/app/"
-    cp "$ZELVORN_WIN_BUILD/tests/e2e_win/stand_in/window_text.exe" "$run/"
+    cp "$ZELVORN_WIN_BUILD/tests/e2e_win/probe/window_probe.exe" "$run/"
 }
 
 session_stop() {
@@ -73,10 +73,6 @@ poll() {
 window() {
     timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | grep -m1 . || fail "no \"$1\" window"
 }
-# True if the shown window captioned $1 shows the control line $2, "Class: text"
-# (window_text.exe); says waits for that.
-shows() { "$WINE" "$RUN/window_text.exe" "$1" 2>/dev/null | tr -d '\r' | grep -qxF -- "$2"; }
-says() { poll shows "$1" "$2" || fail "\"$1\" does not show: $2"; }
 # True while no window named $1 is shown; gone waits for that.
 hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
 gone() { poll hidden "$1" || fail "\"$1\" stayed open"; }
@@ -101,6 +97,16 @@ moved() {
     xdotool getwindowgeometry "$1" | grep -q 'Position: [1-9]'
 }
 aside() { poll moved "$1" || fail "window $1 could not be dragged aside"; }
+
+# Prints the controls of the shown window named $1 as window_probe.exe sees them.
+probe() { "$WINE" "$RUN/window_probe.exe" "$1" | tr -d '\r'; }
+# True if in window $1 a control of class $3 comes right after the static text
+# $2 in z-order, as a screen reader names it.
+named() { [ "$(probe "$1" | cut -d'|' -f1,2 | grep -A1 -xF "Static|$2" | sed -n '2s/|.*//p')" = "$3" ]; }
+# True if window $1 shows, not hidden, a control whose "CLASS|TEXT" is $2;
+# says waits for that.
+shows() { probe "$1" | want=$2 awk -F'|' '$1 "|" $2 == ENVIRON["want"] && $4 !~ /h/ { found = 1 } END { exit !found }'; }
+says() { poll shows "$1" "$2" || fail "\"$1\" does not show: $2 (it shows: $(probe "$1"))"; }
 
 # Waits for the stand-in's record of call N and compares it with $2:
 # "show value|command line".

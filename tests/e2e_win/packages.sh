@@ -6,18 +6,19 @@
 # extracts a set with our real pdixtract.exe beside it, and "Extract files"
 # says why no list can be written and how an administrator cures that. The
 # installer /S puts both into Program Files, with a Start menu entry, an "Apps
-# and features" entry, the folder on the user's PATH and C:\pdilist.txt, and
-# there both actions extract; uninstall.exe /S takes all of it away and
-# leaves C:\ as the setup found it.
+# and features" entry, the folder on the user's PATH, .pdi files opening in
+# Zelvorn and C:\pdilist.txt, and there both actions extract; uninstall.exe /S
+# takes all of it away and leaves C:\ as the setup found it.
 source "$(dirname "$0")/lib.sh"
 # shellcheck disable=SC1090
 source "$SESSION"
 [ "$(id -u)" = 0 ] || { echo "runs Wine as another user: needs root"; exit 77; }
 id wineuser &>/dev/null || useradd -m wineuser
 U=$(mktemp -d /tmp/zelvorn-user.XXXXXX)
+set="Z:${U//\//\\}\\set\\disc.pdi"
 as_user() { runuser -u wineuser -- env WINEPREFIX="$U/prefix" "$@"; }
 trap 'kill "${PID:-}" 2>/dev/null || true; as_user "$WINESERVER" -k || true; rm -rf "$U"' EXIT
-shows() { as_user "$WINE" "$U/window_text.exe" "$1" 2>/dev/null | tr -d '\r' | grep -qxF -- "$2"; }
+probe() { as_user "$WINE" "$U/window_probe.exe" "$1" | tr -d '\r'; }
 # The user's PATH as the registry holds it, for Windows programs started later.
 user_path() { as_user "$WINE" reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | grep Path || true; }
 # True if a command prompt in C:\ finds a pdixtract (it answers --help).
@@ -33,12 +34,12 @@ extract_with() {
     (cd "$U" && as_user "$WINE" "$1" &>/dev/null) &
     PID=$!
     MAIN=$(window "ZELVORN 0.7") && activate "$MAIN"
-    key Tab && typ "Z:${U//\//\\}\\set\\disc.pdi"
+    key Tab && typ "$set"
     key Tab Tab Tab && typ "Z:${U//\//\\}\\out" && key alt+e
     extracted "Extract all files"
     activate "$MAIN" && key alt+f  # pdixtract's console window took the focus
     list=$(window "List files")
-    says "List files" "${2:-ListBox: }"
+    says "List files" "${2:-ListBox|}"
     if [ -z "${2:-}" ]; then
         activate "$list" && key End shift+Home alt+e
         extracted "Extract files"
@@ -55,7 +56,7 @@ printf 'crème' >"$U/src/Café.txt"
 xorriso -as mkisofs -quiet -R -J -o "$U/disc.iso" "$U/src" 2>/dev/null
 split -n 3 -d -a 1 --additional-suffix=.pdi "$U/disc.iso" "$U/set/disc."
 mv "$U/set/disc.0.pdi" "$U/set/disc.pdi"
-cp "$RUN/window_text.exe" "$ZELVORN_WIN_BUILD"/Zelvorn-*-{setup.exe,win64.zip} "$U/"
+cp "$RUN/window_probe.exe" "$ZELVORN_WIN_BUILD"/Zelvorn-*-{setup.exe,win64.zip} "$U/"
 unzip -q "$U"/Zelvorn-*-win64.zip -d "$U/portable"
 app=$(echo "$U"/portable/*)
 for file in README.md LICENSE.txt; do [ -f "$app/$file" ] || fail "no $file"; done
@@ -67,7 +68,10 @@ found=$(ls -A "$drive_c")
 chmod 555 "$drive_c"
 
 ! pdixtract_found || fail "a pdixtract is on PATH already"
-extract_with "$app/Zelvorn.exe" "Edit: No list of files: pdixtract could not write C:\pdilist.txt (exit status 6). Windows lets only administrators create files in C:\, so the file must be made for you once. An administrator can do that in a Command Prompt run as administrator, with this one command:\n\ntype nul >> C:\pdilist.txt && icacls C:\pdilist.txt /grant *S-1-5-32-545:M\n\nZelvorn's setup does the same when it installs."
+extract_with "$app/Zelvorn.exe" "Edit|No list of files: pdixtract could not write C:\pdilist.txt (exit status 6). Windows lets only administrators create files in C:\, so the file must be made for you once. An administrator can do that in a Command Prompt run as administrator, with this one command:\n\ntype nul >> C:\pdilist.txt && icacls C:\pdilist.txt /grant *S-1-5-32-545:M\n\nZelvorn's setup does the same when it installs."
+# True if .pdi or Zelvorn's type for it is registered.
+pdi_types() { as_user "$WINE" reg query 'HKCR\.pdi' &>/dev/null || as_user "$WINE" reg query 'HKCR\Zelvorn.PdiSet' &>/dev/null; }
+! pdi_types || fail "the zip registered .pdi"
 
 dir="$drive_c/Program Files/Zelvorn"
 link="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Zelvorn.lnk"
@@ -86,11 +90,21 @@ for value in DisplayName DisplayVersion Publisher DisplayIcon EstimatedSize Unin
 done
 pdixtract_found || fail "pdixtract is not found on PATH"
 extract_with 'C:\Program Files\Zelvorn\Zelvorn.exe'
+# A .pdi opened from Explorer (here "start") opens in Zelvorn, the set in its
+# field and Convert enabled.
+(cd "$U" && as_user "$WINE" start /wait "$set" &>/dev/null) &
+PID=$!
+MAIN=$(window "ZELVORN 0.7")
+shown=$(probe "ZELVORN 0.7")
+grep -qF "Edit|$set|" <<<"$shown" && grep -q '^Button|&Convert to Iso|[0-9x]*|t|' <<<"$shown" ||
+    fail "start did not open the set: $shown"
+quit
 
 chmod 755 "$drive_c"
 as_user "$WINE" 'C:\Program Files\Zelvorn\uninstall.exe' /S || fail "the uninstaller failed"
 # The uninstaller runs on from a copy of itself in the temporary folder.
 poll test ! -e "$dir" -a ! -e "$link" || fail "left behind: $(ls "$dir" "$link" 2>&1)"
 ! as_user "$WINE" reg query "$entry" &>/dev/null || fail "the uninstall entry stayed"
+! pdi_types || fail ".pdi stayed registered"
 [ "$(user_path)" = "$path_before" ] || fail "PATH was not given back: $(user_path)"
 [ "$(ls -A "$drive_c")" = "$found" ] || fail "C:\\ holds now: $(ls -A "$drive_c")"

@@ -22,6 +22,7 @@ struct ListFileAccessTest : testing::Test {
         fs::create_directories(dir);
     }
     ~ListFileAccessTest() override { fs::remove_all(dir); }
+    // A name in the test's folder, or an absolute path as it stands.
     std::u16string path(const std::string& name) {
         return base::Utf8ToUtf16((dir / name).string());
     }
@@ -56,14 +57,19 @@ TEST_F(ListFileAccessTest, RefusesWhatIsNoPlainListWithoutBlocking) {
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
     std::ofstream(dir / "huge");
     fs::resize_file(dir / "huge", kMaxListFileBytes + 1);
+    // Another user's list, planted where ours belongs (the suite runs as root,
+    // who can give a file away).
+    std::ofstream(dir / "theirs") << "A 1\r\n";
+    ASSERT_EQ(::chown((dir / "theirs").c_str(), 65534, 65534), 0);
     const struct {
-        const char* name;
+        std::string name;
         ListFileRead::Outcome outcome;
-    } rows[] = {{"absent", Missing},      {"link", NotPlainFile}, {"dangling", NotPlainFile},
-                {"folder", NotPlainFile}, {"fifo", NotPlainFile}, {"huge", TooLarge}};
+    } rows[] = {{"absent", Missing},      {"link", NotPlainFile},     {"dangling", NotPlainFile},
+                {"folder", NotPlainFile}, {"fifo", NotPlainFile},     {"theirs", NotPlainFile},
+                {"huge", TooLarge},       {"/dev/null", NotPlainFile}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(read(row.name).outcome, row.outcome);
+        EXPECT_EQ(ReadListFile(path(row.name), {}).outcome, row.outcome);
     }
 }
 

@@ -20,8 +20,9 @@ TEST(StartedOrReported, TellsTheUserWhyNothingStarted) {
         {StartFailed, false, {u"pdixtract could not be started"}},
     };
     for (const auto& row : rows) {
+        RecordingLauncher launcher;
         ScriptedDialogs dialogs;
-        EXPECT_EQ(StartedOrReported({row.status, u"Permission denied", nullptr}, dialogs),
+        EXPECT_EQ(StartedOrReported({row.status, u"Permission denied", nullptr}, launcher, dialogs),
                   row.started);
         EXPECT_EQ(dialogs.errors, row.errors);
     }

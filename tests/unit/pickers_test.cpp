@@ -28,7 +28,7 @@ TEST(Pickers, ADropFillsOnlyTheFieldItsOneItemFits) {
     using enum PathKind;
     const struct {
         DropTarget target;
-        std::vector<DroppedItem> items;
+        std::vector<PathItem> items;
         std::optional<std::u16string> text;
     } rows[] = {
         {SourceField, {{u"/s/a.pdi", File}}, u"/s/a.pdi"},
@@ -43,6 +43,30 @@ TEST(Pickers, ADropFillsOnlyTheFieldItsOneItemFits) {
     };
     for (const auto& row : rows) {
         EXPECT_EQ(DroppedFieldText(row.target, row.items), row.text) << "row " << (&row - rows);
+    }
+}
+
+TEST(Pickers, AStartOpensOneFileAndExplainsAnythingElse) {
+    using enum PathKind;
+    const struct {
+        std::vector<PathItem> arguments;
+        std::optional<std::u16string> source;
+        std::u16string title;
+    } rows[] = {
+        {{}, std::nullopt, u""},
+        {{{u"/s/a.PDI", File}}, u"/s/a.PDI", u""},
+        {{{u"/s/gone.pdi", Missing}}, std::nullopt, u"Set not found"},
+        {{{u"/films", Folder}}, std::nullopt, u"Not a set"},
+        {{{u"/s/a.pdi", File}, {u"/s/b.pdi", File}}, std::nullopt, u"One set at a time"},
+    };
+    for (const auto& row : rows) {
+        const StartDecision start = DecideStart(row.arguments);
+        EXPECT_EQ(start.sourcePath, row.source) << "row " << (&row - rows);
+        EXPECT_EQ(start.title, row.title) << "row " << (&row - rows);
+        // The message names the path it could not open.
+        if (row.arguments.size() == 1 && !row.source) {
+            EXPECT_NE(start.text.find(row.arguments[0].path), std::u16string::npos);
+        }
     }
 }
 

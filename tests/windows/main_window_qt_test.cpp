@@ -30,6 +30,7 @@ private slots:
     void layoutAndCaptionsFit();
     void buttonsHandTheirFieldsToTheCore();
     void dropsFillTheFieldThatFits();
+    void aFolderGivenAtStartIsExplained();
 
 private:
     QString enabledActions() {
@@ -81,7 +82,6 @@ void MainWindowQtTest::layoutAndCaptionsFit() {
     QCOMPARE(h->control("Text2")->geometry(), QRect(16, 16, 265, 19));
     QCOMPARE(h->control("Text2")->parentWidget(), h->control("Frame2"));
     QCOMPARE(h->control<QPushButton>("Command2")->text(), "&Extract all files");
-    QCOMPARE(h->control("Text1")->accessibleName(), "Path to .pdi files:");
     // Every caption is drawn whole inside its control.
     for (auto* button : h->window.findChildren<CaptionButton*>()) QVERIFY(CaptionFits(button));
     for (auto* box : h->window.findChildren<CaptionCheckBox*>()) QVERIFY(CaptionFits(box));
@@ -164,6 +164,12 @@ void MainWindowQtTest::dropsFillTheFieldThatFits() {
         QCOMPARE(enter.isAccepted(), !row.text.isEmpty());
         QCOMPARE(field->text(), row.text);
     }
+}
+
+void MainWindowQtTest::aFolderGivenAtStartIsExplained() {
+    h->window.openOnStart({QDir::tempPath()});
+    QCOMPARE(h->dialogs.errors, std::vector<std::u16string>{u"Not a set"});
+    QCOMPARE(h->control<QLineEdit>("Text1")->text(), "");
 }
 
 QTEST_MAIN(MainWindowQtTest)
