@@ -64,18 +64,15 @@ private:
     };
 };
 
-// Beats when the test says so.
+// Beats when the test calls `beat`.
 struct ManualPulse : Pulse {
-    void start(std::function<void()> beat) override { m_beat = std::move(beat); }
-    void stop() override { m_beat = nullptr; }
-    bool running() const { return m_beat != nullptr; }
-    void beat() {
-        const auto beat = m_beat;  // it may stop the pulse
-        if (beat) beat();
+    void start(std::function<void()> beat) override {
+        this->beat = std::move(beat);
+        running = true;
     }
-
-private:
-    std::function<void()> m_beat;
+    void stop() override { running = false; }
+    std::function<void()> beat;
+    bool running = false;
 };
 
 // Answers the dialogs from a script and remembers what was shown. An

@@ -32,7 +32,6 @@ private slots:
 
     void opensFocusedWithNothingSelectedAndFits();
     void waitsUntilTheListComesOrItsCommandHasEnded();
-    void closingStopsTheWaiting();
     void oneWindowAtATimeReadingAfreshWhenReopened();
 
 private:
@@ -81,7 +80,7 @@ void SelectionWindowQtTest::opensFocusedWithNothingSelectedAndFits() {
     QCOMPARE(window->size(), QSize(334, 435));
     QVERIFY(!window->findChild<QWidget*>("Text1")->isVisible());
     QVERIFY(!window->notice()->isVisible() && !window->message()->isVisible());
-    QVERIFY(!pulse.running());
+    QVERIFY(!pulse.running);
     auto* button = window->findChild<CaptionButton*>("Command2");
     QCOMPARE(button->geometry(), QRect(240, 376, 81, 49));
     QVERIFY(CaptionFits(button));
@@ -92,12 +91,13 @@ void SelectionWindowQtTest::waitsUntilTheListComesOrItsCommandHasEnded() {
         const char* written;  // by the list command while the window waits
         std::optional<ProcessEnd> end;
         int entries;
-        const char* message;  // how it begins
+        QString message;  // how it begins
     } rows[] = {
         {"LATE.VOB 1\r\n", std::nullopt, 1, ""},  // taken once it holds still
         {"LATE.VOB 1\r\n", ProcessEnd{}, 1, ""},
         // The old list is never shown.
         {nullptr, ProcessEnd{ProcessEnd::How::Exited, 3}, 0, "No list of files: pdixtract has"},
+        {nullptr, std::nullopt, 0, "Waiting for pdixtract"},  // until the window is closed
     };
     for (const auto& row : rows) {
         SelectionWindow* window = open(StampListFile(list), true);
@@ -106,24 +106,18 @@ void SelectionWindowQtTest::waitsUntilTheListComesOrItsCommandHasEnded() {
         QCOMPARE(QApplication::focusWidget(), window->message());
         if (row.written) write(row.written);
         pulse.beat();
-        QVERIFY(pulse.running());
+        QVERIFY(pulse.running);
         launcher.extractorEnd = row.end;
         pulse.beat();
-        QVERIFY(!pulse.running());
+        QCOMPARE(pulse.running, row.message.startsWith("Waiting"));
         QCOMPARE(entries(window).size(), row.entries);
         QCOMPARE(window->fileList->isVisible(), row.entries > 0);
         QVERIFY(window->message()->text().startsWith(row.message));
         if (row.entries > 0) QCOMPARE(QApplication::focusWidget(), window->fileList);
         window->close();
+        QVERIFY(!pulse.running);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-}
-
-void SelectionWindowQtTest::closingStopsTheWaiting() {
-    SelectionWindow* window = open(StampListFile(list), true);
-    QVERIFY(window && pulse.running());
-    window->close();
-    QVERIFY(!pulse.running());
 }
 
 void SelectionWindowQtTest::oneWindowAtATimeReadingAfreshWhenReopened() {
