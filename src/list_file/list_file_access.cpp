@@ -58,7 +58,10 @@ bool ListWatch::look() {
     look.settled = look.read.stamp.present && look.read.stamp == m_lastSeen;
     m_lastSeen = look.read.stamp;
     const ListFileView view = ViewOfListFile(look, m_request.path, DecodeListText);
-    m_show(view);
+    // Said once while it waits: shown again at every look, the message would
+    // flicker and lose what the user selected in it.
+    if (!(view.waiting && m_shownWaiting)) m_show(view);
+    m_shownWaiting = view.waiting;
     return view.waiting;
 }
 

@@ -87,6 +87,7 @@ private:
     std::function<void(const ListFileView&)> m_show;
     ListFileStamp m_lastSeen;
     bool m_waiting = false;
+    bool m_shownWaiting = false;
 };
 
 // The platform's primitives under ReadListFile.
