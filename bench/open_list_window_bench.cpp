@@ -87,6 +87,7 @@ int main(int argc, char* argv[]) {
     FakeMainWindowFields fields;
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
+    ManualPulse pulse;
 
     // The floor gets its own copies of the strings, as the window reads its
     // own. A bare list measures every entry when first laid out; the tight
@@ -105,8 +106,8 @@ int main(int argc, char* argv[]) {
     auto floor = [&] { return fill(false); };
     auto tightFloor = [&] { return fill(true); };
     auto form2 = [&] {
-        auto* window =
-            new SelectionWindow({fields, launcher, dialogs, ToU16(path)}, ListFileStamp{});
+        auto* window = new SelectionWindow({fields, launcher, dialogs},
+                                           ListRequest{ToU16(path), {}, nullptr}, pulse);
         window->show();
         return window;
     };

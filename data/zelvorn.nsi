@@ -4,7 +4,8 @@
 ; It installs Zelvorn.exe and pdixtract.exe into Program Files, puts that folder
 ; on the user's PATH (so a bare "pdixtract" is found), adds a Start menu entry,
 ; opens .pdi files with Zelvorn, and adds an uninstaller that "Apps and
-; features" lists. /S installs silently; the uninstaller takes /S too and
+; features" lists. It also makes the list file C:\pdilist.txt, which every
+; user may change. /S installs silently; the uninstaller takes /S too and
 ; removes all of it again.
 ; A 64-bit installer, as the programs are: it sees the 64-bit Program Files and registry.
 Target amd64-unicode
@@ -22,6 +23,9 @@ ${UnStrRep}
 !define SHCNE_ASSOCCHANGED 0x08000000
 ; makensis handles strings of up to 1024 characters: a longer PATH is left as it is.
 !define PATH_ROOM 1000
+; Where pdixtract writes the list of a set's files for "Extract files".
+!define LIST_FILE "C:\pdilist.txt"
+!define ZELVORN_KEY "Software\Zelvorn"
 
 Name "Zelvorn ${VERSION}"
 OutFile "${OUT}"
@@ -94,6 +98,40 @@ Section
         WriteRegExpandStr HKCU "Environment" "Path" "$0"
         SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=500
     ${EndIf}
+SectionEnd
+
+; Only administrators may create files in C:\, so a standard user's pdixtract
+; could never write its list there: the setup makes the file and lets the
+; Users group (by its SID, the same in every language) change it. What the
+; file was like before is kept, for the uninstaller to give back.
+Section "-List file"
+    ${If} ${FileExists} "${LIST_FILE}"
+        nsExec::Exec '"$SYSDIR\icacls.exe" "${LIST_FILE}" /save "$INSTDIR\pdilist.acl"'
+        Pop $0
+    ${Else}
+        FileOpen $0 "${LIST_FILE}" w
+        FileClose $0
+        WriteRegDWORD HKLM "${ZELVORN_KEY}" "MadeListFile" 1
+    ${EndIf}
+    nsExec::Exec '"$SYSDIR\icacls.exe" "${LIST_FILE}" /grant *S-1-5-32-545:M'
+    Pop $0
+    ${If} $0 != 0
+        DetailPrint "Users may not change ${LIST_FILE} (icacls: $0)."
+    ${EndIf}
+SectionEnd
+
+; Before the files go, so the folder can go too: the list file goes if the
+; setup made it, else it gets its old permissions back.
+Section "un.List file"
+    ReadRegDWORD $0 HKLM "${ZELVORN_KEY}" "MadeListFile"
+    ${If} $0 == 1
+        Delete "${LIST_FILE}"
+    ${ElseIf} ${FileExists} "$INSTDIR\pdilist.acl"
+        nsExec::Exec '"$SYSDIR\icacls.exe" C:\ /restore "$INSTDIR\pdilist.acl"'
+        Pop $0
+    ${EndIf}
+    Delete "$INSTDIR\pdilist.acl"
+    DeleteRegKey HKLM "${ZELVORN_KEY}"
 SectionEnd
 
 Section Uninstall

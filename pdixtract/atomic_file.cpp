@@ -30,7 +30,7 @@ std::string CutUtf8(const std::string& text, std::size_t max) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::string target, bool flush)
+AtomicFile::AtomicFile(std::string target, bool flush, WithoutTemporary without)
     : m_target(std::move(target)), m_flush(flush) {
     refuseOddTarget();
     const std::size_t slash = LastSeparator(m_target);
@@ -40,12 +40,15 @@ AtomicFile::AtomicFile(std::string target, bool flush)
         m_out = unnamed.value();
     } else {
         // A file system without unnamed files (FAT, network shares): a named one.
-        takeTemporaryName([this](const std::string& name) -> ErrorOr<void> {
+        const ErrorOr<void> named = takeTemporaryName([this](const std::string& name) {
             const ErrorOr<FileHandle> created = createNew(name);
-            if (created.isError()) return created.error();
+            if (created.isError()) return ErrorOr<void>(created.error());
             m_out = created.value();
-            return {};
+            return ErrorOr<void>();
         });
+        if (named.isError() && !(without == WithoutTemporary::WriteInPlace && openInPlace())) {
+            fail(named.error());
+        }
     }
     HoldOnceForTests();
 }
@@ -56,7 +59,8 @@ AtomicFile::~AtomicFile() {
     ForgetTemporary(m_slot);
 }
 
-void AtomicFile::takeTemporaryName(const std::function<ErrorOr<void>(const std::string&)>& make) {
+ErrorOr<void> AtomicFile::takeTemporaryName(
+    const std::function<ErrorOr<void>(const std::string&)>& make) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = nextTemporaryName();
         // Registered first, so an interruption just after the file is named still removes it.
@@ -64,12 +68,22 @@ void AtomicFile::takeTemporaryName(const std::function<ErrorOr<void>(const std::
         const ErrorOr<void> made = make(name);
         if (!made.isError()) {
             m_temp = name;
-            return;
+            return {};
         }
         ForgetTemporary(std::exchange(m_slot, -1));
-        if (!made.error().is(EEXIST)) fail(made.error());
+        if (!made.error().is(EEXIST)) return made.error();
     }
-    fail(Error::fromErrno(EEXIST));
+    return Error::fromErrno(EEXIST);
+}
+
+bool AtomicFile::openInPlace() {
+    if (LookAt(m_target).kind != FileKind::Regular) return false;
+    const ErrorOr<FileHandle> opened = openToRewrite(m_target);
+    if (opened.isError()) return false;
+    m_out = opened.value();
+    // Nothing stands between its reader and a half-written file but the flush.
+    m_inPlace = m_flush = true;
+    return true;
 }
 
 std::string AtomicFile::nextTemporaryName() const {
@@ -155,6 +169,10 @@ void AtomicFile::commit(std::uint64_t size) {
     if (m_flush) {
         if (const ErrorOr<void> flushed = flushToDisk(); flushed.isError()) fail(flushed.error());
     }
+    if (m_inPlace) {
+        if (const ErrorOr<void> closed = closeStored(); closed.isError()) fail(closed.error());
+        return;
+    }
     refuseOddTarget();
     if (m_temp.empty()) {
         const ErrorOr<void> linked = linkAs(m_target);
@@ -167,7 +185,9 @@ void AtomicFile::commit(std::uint64_t size) {
         }
         if (!linked.error().is(EEXIST)) fail(linked.error());
         // A link never replaces a file: the old one is renamed over.
-        takeTemporaryName([this](const std::string& name) { return linkAs(name); });
+        const ErrorOr<void> named =
+            takeTemporaryName([this](const std::string& name) { return linkAs(name); });
+        if (named.isError()) fail(named.error());
     }
     keepWhenClosed();
     // A file whose bytes may not all be stored (a delayed write error: NFS, quotas) is not

@@ -12,6 +12,15 @@
 
 namespace pdixtract {
 
+// What to do where no temporary file can be made beside the target.
+enum class WithoutTemporary {
+    Fail,
+    // Write a target that is a regular file in place: cut, written whole and flushed. Only
+    // for the list file, where a standard Windows user may create no file (C:\) but may
+    // write the one the setup made; its reader waits until pdixtract has ended.
+    WriteInPlace,
+};
+
 // A file written as a temporary beside its target and put in the target's place only by
 // commit(), so nobody ever sees it half-written. The temporary has no name where the system
 // allows (Linux: O_TMPFILE) and is marked for deletion on close elsewhere (Windows), so even
@@ -22,7 +31,8 @@ class AtomicFile {
 public:
     // Creates the temporary file in the target's folder. Throws Failure (WriteFailed), also
     // when target is a folder, a link, a device, a FIFO or a socket.
-    explicit AtomicFile(std::string target, bool flush = false);
+    explicit AtomicFile(std::string target, bool flush = false,
+                        WithoutTemporary without = WithoutTemporary::Fail);
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
     ~AtomicFile();
@@ -57,8 +67,10 @@ private:
     // Throws Failure (BadImage) unless exactly size bytes were put in.
     void checkComplete(std::uint64_t size) const;
     // Gives the temporary a fresh temporary name through make, which finds EEXIST when the
-    // name is taken. Throws Failure (WriteFailed).
-    void takeTemporaryName(const std::function<ErrorOr<void>(const std::string&)>& make);
+    // name is taken.
+    ErrorOr<void> takeTemporaryName(const std::function<ErrorOr<void>(const std::string&)>& make);
+    // Opens the target itself for writing when it is a regular file: whether it could.
+    bool openInPlace();
 
     // The system calls, once per platform (atomic_file_posix.cpp, atomic_file_win32.cpp).
     // Creates a file without a name in folder ("" for the current one), gone when closed.
@@ -68,6 +80,9 @@ private:
     static ErrorOr<FileHandle> createNew(const std::string& path);
     // Gives the unnamed m_out the name path, only if nothing has it (else EEXIST).
     ErrorOr<void> linkAs(const std::string& path);
+    // Opens the regular file path for writing, cut to nothing; never through a link, never
+    // waiting on a FIFO.
+    static ErrorOr<FileHandle> openToRewrite(const std::string& path);
     // Writes some of data at offset into m_out: the bytes written, 0 if none fit.
     ErrorOr<std::size_t> writeSome(const void* data, std::size_t size, std::uint64_t offset);
     // Copies up to length bytes of in into m_out in the kernel, where the platform can for
@@ -96,6 +111,7 @@ private:
     int m_slot = -1;
     std::uint64_t m_written = 0;
     bool m_flush;
+    bool m_inPlace = false;
     bool m_holes = false;
     bool m_kernelCopy = true;
     std::unique_ptr<char[]> m_buffer;

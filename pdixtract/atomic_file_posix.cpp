@@ -48,6 +48,12 @@ ErrorOr<void> AtomicFile::linkAs(const std::string& path) {
     return {};
 }
 
+ErrorOr<FileHandle> AtomicFile::openToRewrite(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Error::fromErrno(errno);
+    return FileHandle{fd};
+}
+
 ErrorOr<std::size_t> AtomicFile::writeSome(const void* data, std::size_t size,
                                            std::uint64_t offset) {
     for (;;) {

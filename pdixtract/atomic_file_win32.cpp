@@ -46,6 +46,14 @@ ErrorOr<void> AtomicFile::linkAs(const std::string&) {
     return Error::fromSystemCode(ERROR_NOT_SUPPORTED);
 }
 
+ErrorOr<FileHandle> AtomicFile::openToRewrite(const std::string& path) {
+    // Readable meanwhile, so no reader's open makes it fail.
+    const HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 TRUNCATE_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return FromWindowsError(GetLastError());
+    return reinterpret_cast<FileHandle>(h);
+}
+
 ErrorOr<std::size_t> AtomicFile::writeSome(const void* data, std::size_t size,
                                            std::uint64_t offset) {
     OVERLAPPED at{};

@@ -309,7 +309,9 @@ The temporary file has no name on Linux (where the file system allows) and is
 marked for deletion until complete on Windows; elsewhere it is .NAME.XXXXXXXX.part,
 which only a killed process or a power cut can leave. A file whose data the image
 holds only in part is not written; blocks of zeros in compressed files are left as
-holes. Only a missing target or a regular file is ever replaced.
+holes. Only a missing target or a regular file is ever replaced. A list file that
+may be written where no file may be created beside it (C:\ for a standard Windows
+user) is written in place.
 
 Like cp, tar and 7z, pdixtract leaves writing the files to the disk to the system:
 a power cut soon after a run can lose the last files, or leave them empty. With
@@ -379,7 +381,7 @@ void RunList(const Options& options, const Console& console) {
     std::vector<std::string> flagged, dropped;
     std::string text = FormatList(volume->files(), flagged, dropped);
     RefuseSetAsOutput(set, options.target);
-    AtomicFile out(options.target, options.flush);
+    AtomicFile out(options.target, options.flush, WithoutTemporary::WriteInPlace);
     out.writeAt(text.data(), text.size(), 0);
     out.commit(text.size());
     for (const std::string& p : flagged) {

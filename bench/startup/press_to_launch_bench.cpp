@@ -36,6 +36,9 @@ public:
         calledAt = g_clock.nsecsElapsed();
         return m_next != nullptr ? m_next->launch(commandLine, style) : LaunchResult{};
     }
+    LaunchResult launchWatched(std::u16string_view commandLine, WindowStyle style) override {
+        return launch(commandLine, style);
+    }
     qint64 calledAt = 0;
 
 private:

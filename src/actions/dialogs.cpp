@@ -5,7 +5,10 @@ namespace zelvorn {
 
 bool LaunchOrReport(Launcher& launcher, Dialogs& dialogs, std::u16string_view commandLine,
                     WindowStyle style) {
-    const LaunchResult result = launcher.launch(commandLine, style);
+    return StartedOrReported(launcher.launch(commandLine, style), launcher, dialogs);
+}
+
+bool StartedOrReported(const LaunchResult& result, const Launcher& launcher, Dialogs& dialogs) {
     switch (result.status) {
         case LaunchResult::Status::Started:
             return true;

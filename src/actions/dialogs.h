@@ -52,8 +52,12 @@ public:
     virtual bool askYesNo(const std::u16string& title, const std::u16string& text) = 0;
 };
 
-// Starts `commandLine`; when the extractor could not be started, tells the
-// user why and returns false, so the action can stop there.
+// True when the extractor `launcher` started has started; otherwise tells the
+// user why not and returns false, so the action can stop there.
+bool StartedOrReported(const LaunchResult& result, const Launcher& launcher, Dialogs& dialogs);
+
+// Starts `commandLine` and tells the user when the extractor could not be
+// started; false then.
 bool LaunchOrReport(Launcher& launcher, Dialogs& dialogs, std::u16string_view commandLine,
                     WindowStyle style);
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "actions/dialogs.h"
@@ -27,20 +26,18 @@ public:
 class SelectionWindowOpener {
 public:
     virtual ~SelectionWindowOpener() = default;
-    // Creates and shows the window over `listFile` when none is open, modeless
-    // and without an owner; `before` is the list file as it was before the
-    // list command started, so the window can tell an old list from a new one.
-    // Its presses read `mainWindow` at that moment. An open window is only
-    // brought to the front, with the list it shows.
-    virtual void showOrRaise(MainWindowFields& mainWindow, const std::u16string& listFile,
-                             const ListFileStamp& before) = 0;
+    // Creates and shows the window when none is open, modeless and without an
+    // owner, waiting for the list `request` names until it comes or its list
+    // command has ended without it. Its presses read `mainWindow` at that
+    // moment. An open window is only brought to the front, with what it shows.
+    virtual void showOrRaise(MainWindowFields& mainWindow, ListRequest request) = 0;
 };
 
 // "Extract files": tidies a drive-root destination, notes the list file as it
 // is, asks the extractor to write the set's list there (minimised, whatever
-// the boxes say), waits a second and shows the selection window. Stops after
-// telling the user when there is no list file path or the extractor could
-// not be started.
+// the boxes say) and keeps hold of it, waits a second and shows the selection
+// window, which waits on for the list if need be. Stops after telling the
+// user when there is no list file path or the extractor could not be started.
 void ListAndChoose(MainWindowFields& fields, Launcher& launcher, Dialogs& dialogs, Wait& wait,
                    SelectionWindowOpener& window, const ListFileLocation& listFile);
 

@@ -22,16 +22,21 @@ std::vector<std::string> TerminalArguments(WindowStyle style,
 std::optional<std::string> FindExecutable(std::string_view program, std::string_view searchPath);
 
 // The launcher of the real program: splits the command line once, resolves
-// the program word on PATH and starts it detached, in an xterm when there is
-// an X display and xterm is installed, else directly; never through a shell.
+// the program word on PATH and starts it in a session of its own, in an xterm
+// when there is an X display and xterm is installed, else directly; never
+// through a shell. A watched start stays our child, so we learn when it ends
+// (and how, without the xterm, which keeps the extractor's status to itself).
 class ProcessLauncher : public Launcher {
 public:
     enum class Terminal { WhenAvailable, Never };
 
     explicit ProcessLauncher(Terminal terminal = Terminal::WhenAvailable) : m_terminal(terminal) {}
     LaunchResult launch(std::u16string_view commandLine, WindowStyle style) override;
+    LaunchResult launchWatched(std::u16string_view commandLine, WindowStyle style) override;
 
 private:
+    LaunchResult start(std::u16string_view commandLine, WindowStyle style, bool watched);
+
     Terminal m_terminal;
 };
 

@@ -24,7 +24,26 @@ std::u16string ProcessLauncher::searchedFirst() const {
     return std::u16string(U16Of(path.substr(0, path.find_last_of(L'\\'))));
 }
 
-LaunchResult ProcessLauncher::launch(std::u16string_view commandLine, WindowStyle style) {
+namespace {
+
+// A watched process, asked after through its handle.
+class HandleProcess : public RunningProcess {
+public:
+    explicit HandleProcess(HANDLE process) : m_process(process) {}
+    ~HandleProcess() override { CloseHandle(m_process); }
+
+    std::optional<ProcessEnd> ended() override {
+        DWORD code = 0;
+        if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) return std::nullopt;
+        if (!GetExitCodeProcess(m_process, &code)) return ProcessEnd{};
+        return ProcessEnd{ProcessEnd::How::Exited, code};
+    }
+
+private:
+    HANDLE m_process;
+};
+
+LaunchResult Start(std::u16string_view commandLine, WindowStyle style, bool watched) {
     // CreateProcessW may write into the line, so it gets a copy of its own.
     std::wstring line(WideOf(commandLine));
     STARTUPINFOW startup{};
@@ -36,14 +55,28 @@ LaunchResult ProcessLauncher::launch(std::u16string_view commandLine, WindowStyl
                         nullptr, &startup, &process)) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-            return {LaunchResult::Status::ProgramNotFound, {}};
+            return {LaunchResult::Status::ProgramNotFound, {}, nullptr};
         }
-        return {LaunchResult::Status::StartFailed, base::SystemErrorText(error)};
+        return {LaunchResult::Status::StartFailed, base::SystemErrorText(error), nullptr};
     }
-    // Nobody waits for the extractor or asks how it ended.
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return {};
+    LaunchResult result;
+    if (watched) {
+        result.process = std::make_unique<HandleProcess>(process.hProcess);
+    } else {
+        CloseHandle(process.hProcess);  // nobody waits for it or asks how it ended
+    }
+    return result;
+}
+
+}  // namespace
+
+LaunchResult ProcessLauncher::launch(std::u16string_view commandLine, WindowStyle style) {
+    return Start(commandLine, style, false);
+}
+
+LaunchResult ProcessLauncher::launchWatched(std::u16string_view commandLine, WindowStyle style) {
+    return Start(commandLine, style, true);
 }
 
 }  // namespace zelvorn

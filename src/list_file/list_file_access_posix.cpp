@@ -34,17 +34,20 @@ std::u16string ReasonOf(int error) {
 }  // namespace
 
 std::optional<std::u16string> ListFilePath() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string folder;
-    if (runtime != nullptr && *runtime != '\0') {
-        folder = runtime;
-    } else {
-        // The desktop made none: keep one of our own, as the toolkit would.
-        folder = "/tmp/runtime-" + std::to_string(::geteuid());
-        ::mkdir(folder.c_str(), 0700);
+    return ListFileInPrivateFolder(std::getenv("XDG_RUNTIME_DIR"),
+                                   "/tmp/runtime-" + std::to_string(::geteuid()));
+}
+
+std::optional<std::u16string> ListFileInPrivateFolder(const char* runtimeDir,
+                                                      const std::string& fallback) {
+    // su and sudo keep another user's folder in XDG_RUNTIME_DIR, and an ended
+    // session leaves it naming none: then keep one of our own.
+    if (runtimeDir != nullptr && IsPrivateFolder(runtimeDir)) {
+        if (auto path = ListFileIn(base::Utf8ToUtf16(runtimeDir))) return path;
     }
-    if (!IsPrivateFolder(folder)) return std::nullopt;
-    return ListFileIn(base::Utf8ToUtf16(folder));
+    ::mkdir(fallback.c_str(), 0700);
+    if (!IsPrivateFolder(fallback)) return std::nullopt;
+    return ListFileIn(base::Utf8ToUtf16(fallback));
 }
 
 ListFileStamp StampListFile(const std::u16string& path) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "launch/launcher.h"
+
 namespace zelvorn {
 
 // The list holds at most this many entries (its count is a 16-bit number).
@@ -69,7 +71,7 @@ struct ListFileLocation {
     ListFileStamp (*stamp)(const std::u16string& path);
 };
 
-// What reading the list file found.
+// What reading the list file found, and the stamp of the file it found.
 struct ListFileRead {
     enum class Outcome {
         Read,          // `bytes` holds the whole file
@@ -82,19 +84,47 @@ struct ListFileRead {
     Outcome outcome = Outcome::Missing;
     std::string bytes;
     std::u16string reason;
+    ListFileStamp stamp;
 };
 
-// What the file selection window shows: its entries and a notice (empty when
-// there is nothing to say).
+// What the file selection window waits for: the list file, what it was like
+// before the list command started, and that command's process (null when
+// nobody can tell whether it still runs).
+struct ListRequest {
+    std::u16string path;
+    ListFileStamp before;
+    std::unique_ptr<RunningProcess> extractor;
+};
+
+// One look at the list: the file as it is now, how the list command ended
+// (nothing while it runs), and whether the file is the same as at the look
+// before, so a list still being written in place is not taken whole.
+struct ListLook {
+    ListFileRead read;
+    std::optional<ProcessEnd> ended;
+    bool settled = false;
+};
+
+// What the file selection window shows: its entries, a notice (empty when
+// there is nothing to say), and whether it waits for the list to come.
 struct ListFileView {
     std::vector<std::u16string> entries;
     std::u16string notice;
+    bool waiting = false;
+
+    // With nothing to list, the notice takes the list's place, where a long
+    // one fits and can be selected and copied.
+    bool noticeInListsPlace() const { return entries.empty() && !notice.empty(); }
 };
 
-// Turns what reading the list file at `path` found into the window's entries
-// and notice: the entries of a file that was read, with a notice when some
-// were left out or cut; no entries and a notice that says why otherwise.
-ListFileView ViewOfListFile(const ListFileRead& read, std::u16string_view path, DecodeText decode);
+// Turns a look at the list file at `path` into the window's entries and
+// notice. A new list is shown once the list command has ended or the list has
+// settled, with a notice when entries were left out or cut; never when the
+// command ended saying it could not write it. Until then the
+// window waits and says so. Once the command has ended without a new list,
+// the notice says why, as far as its end tells; on Windows, when it could not
+// write the list file, with the cause and the cure.
+ListFileView ViewOfListFile(const ListLook& look, std::u16string_view path, DecodeText decode);
 
 // Where the extractor writes the list of a set's files on Windows; the list
 // command carries it as it stands.

@@ -46,7 +46,6 @@ struct SelectionWindowSeams {
     MainWindowFields& mainWindow;  // its paths and boxes, read at each press
     Launcher& launcher;
     Dialogs& dialogs;
-    std::u16string listFile;
 };
 
 // "Extract file(s)": starts one extraction of every selected entry, with the

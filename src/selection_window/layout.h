@@ -20,9 +20,13 @@ inline constexpr ControlLayout kFileList{"List1", List, {}, {120, 480, 4695, 474
 inline constexpr ControlLayout kListLabel{"Label1", Label, u"Choose which file(s) you want to extract:", {240, 120, 4215, 255}, {}, 3, {}};
 // clang-format on
 
-// Where the window says that the list is missing, stale or shortened: the
-// empty bottom left beside the button, over the hidden names field.
+// Where the window says that the list was shortened: the empty bottom left
+// beside the button, over the hidden names field.
 inline constexpr TwipsRect kNoticeRect{120, 5340, 3360, 1035};
+
+// Where it says why there is nothing to list yet, or at all: in the list's
+// place, which it takes while the list is hidden.
+inline constexpr TwipsRect kMessageRect = kFileList.rect;
 
 inline constexpr std::array<const ControlLayout*, 4> kControls{&kNamesField, &kExtractButton,
                                                                &kFileList, &kListLabel};

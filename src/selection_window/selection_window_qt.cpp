@@ -8,9 +8,27 @@
 
 namespace zelvorn {
 
-SelectionWindow::SelectionWindow(SelectionWindowSeams seams, const ListFileStamp& before,
+namespace {
+
+// A hidden label of wrapping plain text over `rect`, aligned to its left and `edge`.
+QLabel* HiddenText(QWidget* window, const char* name, const TwipsRect& rect, Qt::Alignment edge) {
+    auto* label = new QLabel(window);
+    label->setObjectName(QLatin1String(name));
+    label->setGeometry(TwipsRectOn(window, rect));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | edge);
+    label->setTextFormat(Qt::PlainText);
+    label->setVisible(false);
+    return label;
+}
+
+}  // namespace
+
+SelectionWindow::SelectionWindow(SelectionWindowSeams seams, ListRequest request, Pulse& pulse,
                                  QWidget* parent)
-    : QWidget(parent), m_seams(std::move(seams)) {
+    : QWidget(parent),
+      m_seams(seams),
+      m_watch(std::move(request), pulse, [this](const ListFileView& view) { showView(view); }) {
     MakeFixedClassicWindow(this, selection_window::kWindow);
 
     namesField = new QLineEdit(this);
@@ -28,34 +46,40 @@ SelectionWindow::SelectionWindow(SelectionWindowSeams seams, const ListFileStamp
                    {listLabel, selection_window::kListLabel}});
     NameForScreenReaders(this, selection_window::kAccessibleNames);
 
-    m_notice = new QLabel(this);
-    m_notice->setObjectName(QStringLiteral("notice"));
-    m_notice->setGeometry(TwipsRectOn(this, selection_window::kNoticeRect));
-    m_notice->setWordWrap(true);
-    m_notice->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    m_notice->setTextFormat(Qt::PlainText);
-    m_notice->setVisible(false);
+    m_notice = HiddenText(this, "notice", selection_window::kNoticeRect, Qt::AlignBottom);
+    m_message = HiddenText(this, "message", selection_window::kMessageRect, Qt::AlignTop);
+    // Selectable, so a command it gives can be copied.
+    m_message->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     connect(extractButton, &QPushButton::clicked, this,
             [this] { ExtractSelected(m_seams, *this); });
 
-    loadList(before);
     fileList->setFocus();
+    m_watch.start();
 }
 
-void SelectionWindow::loadList(const ListFileStamp& before) {
-    fileList->clear();
-    const ListFileView view =
-        ViewOfListFile(ReadListFile(m_seams.listFile, before), m_seams.listFile, DecodeListText);
+void SelectionWindow::closeEvent(QCloseEvent* event) {
+    m_watch.stop();
+    QWidget::closeEvent(event);
+}
+
+void SelectionWindow::showView(const ListFileView& view) {
     QStringList entries;
     entries.reserve(static_cast<qsizetype>(view.entries.size()));
     for (const std::u16string& entry : view.entries) entries.append(ToQString(entry));
+    fileList->clear();
     fileList->addItems(entries);
-    if (!view.notice.empty()) {
-        m_notice->setText(ToQString(view.notice));
-        m_notice->setToolTip(m_notice->text());
-        m_notice->setVisible(true);
-    }
+    const bool inListsPlace = view.noticeInListsPlace();
+    (inListsPlace ? m_message : m_notice)->setText(ToQString(view.notice));
+    m_notice->setToolTip(m_notice->text());
+    m_notice->setVisible(!inListsPlace && !view.notice.empty());
+    // The focus moves with the list's place and never falls to the button,
+    // where Enter would extract everything.
+    QWidget* const shown = inListsPlace ? static_cast<QWidget*>(m_message) : fileList;
+    QWidget* const hidden = inListsPlace ? static_cast<QWidget*>(fileList) : m_message;
+    shown->setVisible(true);
+    if (focusWidget() == hidden) shown->setFocus();
+    hidden->setVisible(false);
 }
 
 std::vector<std::u16string> SelectionWindow::selectedEntries() const {
@@ -76,8 +100,18 @@ std::u16string SelectionWindow::namesText() const {
     return ToU16(namesField->text());
 }
 
-SelectionWindowKeeper::SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs)
-    : m_launcher(launcher), m_dialogs(dialogs) {}
+void TimerPulse::start(std::function<void()> beat) {
+    m_timer.disconnect();
+    QObject::connect(&m_timer, &QTimer::timeout, [beat = std::move(beat)] { beat(); });
+    m_timer.start(kListLookIntervalMs);
+}
+
+void TimerPulse::stop() {
+    m_timer.stop();
+}
+
+SelectionWindowKeeper::SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs, Pulse& pulse)
+    : m_launcher(launcher), m_dialogs(dialogs), m_pulse(pulse) {}
 
 SelectionWindowKeeper::~SelectionWindowKeeper() {
     delete m_window;
@@ -88,12 +122,11 @@ SelectionWindow* SelectionWindowKeeper::window() const {
     return m_window && m_window->isVisible() ? m_window.data() : nullptr;
 }
 
-void SelectionWindowKeeper::showOrRaise(MainWindowFields& mainWindow,
-                                        const std::u16string& listFile,
-                                        const ListFileStamp& before) {
+void SelectionWindowKeeper::showOrRaise(MainWindowFields& mainWindow, ListRequest request) {
     if (!window()) {
         delete m_window;
-        m_window = new SelectionWindow({mainWindow, m_launcher, m_dialogs, listFile}, before);
+        m_window =
+            new SelectionWindow({mainWindow, m_launcher, m_dialogs}, std::move(request), m_pulse);
         m_window->setAttribute(Qt::WA_DeleteOnClose);
         m_window->show();
     } else if (m_window->isMinimized()) {

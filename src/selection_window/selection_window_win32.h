@@ -7,21 +7,23 @@
 #include <vector>
 
 #include "actions/list_and_choose.h"
+#include "list_file/list_file_access.h"
 #include "selection_window/extract_selected.h"
 #include "window_kit/window_look_win32.h"
 
 namespace zelvorn {
 
 // The file selection window, "List files", in the system's standard
-// controls: the entries of the list file, read
-// once when the window is made, and "Extract file(s)", which extracts the
-// selected ones with the main window's paths and boxes as they are at the
-// press. A short notice at the bottom left says when the list file was
-// missing, stale or unreadable, or entries were left out.
+// controls: the entries of the list file, and "Extract file(s)", which
+// extracts the selected ones with the main window's paths and boxes as they
+// are at the press. Until the list has come, a message in the list's place
+// says that it waits, and why there is none once its list command has ended
+// without one; a short notice at the bottom left says when entries were left
+// out or cut.
 class SelectionWindow : public ClassicWindow, public SelectionList {
 public:
-    // `before` is the list file as it was before the list command started.
-    SelectionWindow(SelectionWindowSeams seams, const ListFileStamp& before);
+    // Waits for the list `request` names, looking again at each beat of `pulse`.
+    SelectionWindow(SelectionWindowSeams seams, ListRequest request, Pulse& pulse);
 
     std::vector<std::u16string> selectedEntries() const override;
     void setNamesText(const std::u16string& text) override;
@@ -34,12 +36,29 @@ public:
 
 protected:
     void onCommand(HWND control, int code) override;
+    void onClose() override;
 
 private:
-    void loadList(const ListFileStamp& before);
+    void showView(const ListFileView& view);
 
     SelectionWindowSeams m_seams;
+    ListWatch m_watch;
     HWND m_notice = nullptr;
+    HWND m_message = nullptr;
+};
+
+// The real pulse: a timer of the user-interface thread's message loop.
+class TimerPulse : public Pulse {
+public:
+    ~TimerPulse() override;
+    void start(std::function<void()> beat) override;
+    void stop() override;
+
+private:
+    static void CALLBACK Beat(HWND, UINT, UINT_PTR timer, DWORD);
+
+    UINT_PTR m_timer = 0;
+    std::function<void()> m_beat;
 };
 
 // Keeps the one file selection window: makes it when none is open, shows it
@@ -48,12 +67,12 @@ class SelectionWindowKeeper : public SelectionWindowOpener {
 public:
     SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs);
 
-    void showOrRaise(MainWindowFields& mainWindow, const std::u16string& listFile,
-                     const ListFileStamp& before) override;
+    void showOrRaise(MainWindowFields& mainWindow, ListRequest request) override;
 
 private:
     Launcher& m_launcher;
     Dialogs& m_dialogs;
+    TimerPulse m_pulse;
     std::unique_ptr<SelectionWindow> m_window;
 };
 

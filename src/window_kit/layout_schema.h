@@ -34,8 +34,9 @@ inline PixelRect TwipsToPixels(const TwipsRect& rect, double dotsPerInch) {
             TwipsToPixels(rect.width, dotsPerInch), TwipsToPixels(rect.height, dotsPerInch)};
 }
 
-// The kinds of control the two windows are made of.
-enum class ControlKind { Button, CheckBox, TextField, Frame, List, Label };
+// The kinds of control the two windows are made of. A note is read-only
+// text that the user can select and copy.
+enum class ControlKind { Button, CheckBox, TextField, Frame, List, Label, Note };
 
 // One control of a window as its layout table gives it. Both skins build
 // their windows from these tables, so both look alike and keep the names.

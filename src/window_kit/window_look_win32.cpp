@@ -131,6 +131,10 @@ HWND CreateControl(HWND parent, const ControlLayout& layout, int id) {
             windowClass = L"STATIC";
             style |= SS_LEFT;
             break;
+        case ControlKind::Note:
+            windowClass = L"EDIT";
+            style |= ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | kFocusable;
+            break;
     }
     const std::u16string caption(layout.caption);
     const HWND control =
@@ -252,6 +256,16 @@ HWND ClassicWindow::controlNamed(std::string_view name) const {
         if (placed.layout->name == name) return placed.hwnd;
     }
     return nullptr;
+}
+
+HWND ClassicWindow::focusedControl() const {
+    const HWND focus = GetFocus();
+    return focus && IsChild(m_hwnd, focus) ? focus : m_focus;
+}
+
+void ClassicWindow::focusControl(HWND control) {
+    m_focus = control;
+    if (GetActiveWindow() == m_hwnd) SetFocus(control);
 }
 
 void ClassicWindow::layout(UINT dpi) {

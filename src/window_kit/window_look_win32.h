@@ -57,6 +57,11 @@ protected:
     // The control whose layout line is named `name`; null if there is none.
     HWND controlNamed(std::string_view name) const;
 
+    // The control that has the keyboard focus, or gets it when the window is
+    // next activated; focusControl moves it there.
+    HWND focusedControl() const;
+    void focusControl(HWND control);
+
     // A control's notification: BN_CLICKED, EN_CHANGE, ...
     virtual void onCommand(HWND control, int code) = 0;
     // The close box; by default the window is destroyed.

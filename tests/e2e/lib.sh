@@ -58,6 +58,10 @@ dialog_path() {
     gone "$1"
 }
 
+# True while window $1 shows its list, white, where a message stands on grey
+# while it waits.
+list_shown() { import -window "$1" -crop 1x1+300+300 -depth 8 txt:- | grep -q '#FFFFFF'; }
+
 # Waits until no visible window is named $1.
 gone() { poll hidden "$1" || fail "\"$1\" did not close"; }
 

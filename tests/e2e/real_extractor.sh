@@ -2,8 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # With our real pdixtract on the search path, a generated two-member set is
 # extracted by "&Extract all files", then chosen files through the "List
-# files" window: the files appear in the destination, byte for byte.
+# files" window: the files appear in the destination, byte for byte. The
+# runtime folder named by XDG_RUNTIME_DIR is someone else's, as after su, so
+# the list goes to a private folder of ours.
 source "$(dirname "$0")/lib.sh"
+chown nobody "$XDG_RUNTIME_DIR" || fail "run this test as root"
 PDIXTRACT=${PDIXTRACT:?set PDIXTRACT to the built extractor}
 
 # A DVD-Video-like tree in an image, split so that a file crosses members.

@@ -43,11 +43,16 @@ expect_call 3 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
 # The destination typed over the Convert name, four Tabs on from "Convert to Iso".
 xdotool windowfocus --sync "$MAIN" && key Tab Tab Tab Tab ctrl+a && typ "$WORK/My Out"
 
-# Extract files: the list in the private runtime folder, two entries chosen
-# with the keyboard in the List files window (Alt+V is nothing there).
+# Extract files: the list in the private runtime folder, written late: the
+# window waits for it and fills itself. Two entries chosen with the keyboard
+# in the List files window (Alt+V is nothing there).
+touch "$ZELVORN_E2E_LIST.hold"
 xdotool windowfocus --sync "$MAIN" && key alt+f
 expect_call 4 -gb "$XDG_RUNTIME_DIR/pdilist.txt" "/sets/My Movie.pdi"
-window "List files" >/dev/null
+list=$(window "List files")
+list_shown "$list" && fail "a list before pdixtract wrote one"
+rm "$ZELVORN_E2E_LIST.hold"
+poll list_shown "$list" || fail "the late list never came"
 key Down ctrl+Down ctrl+Down ctrl+space alt+v alt+e
 expect_call 5 -m "$WORK/My Out" "/sets/My Movie.pdi" VIDEO_TS.VOB VTS_01_1.VOB
 # Alt+X on the main window ends both windows.

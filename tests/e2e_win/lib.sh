@@ -103,6 +103,10 @@ probe() { "$WINE" "$RUN/window_probe.exe" "$1" | tr -d '\r'; }
 # True if in window $1 a control of class $3 comes right after the static text
 # $2 in z-order, as a screen reader names it.
 named() { [ "$(probe "$1" | cut -d'|' -f1,2 | grep -A1 -xF "Static|$2" | sed -n '2s/|.*//p')" = "$3" ]; }
+# True if window $1 shows, not hidden, a control whose "CLASS|TEXT" is $2;
+# says waits for that.
+shows() { probe "$1" | want=$2 awk -F'|' '$1 "|" $2 == ENVIRON["want"] && $4 !~ /h/ { found = 1 } END { exit !found }'; }
+says() { poll shows "$1" "$2" || fail "\"$1\" does not show: $2 (it shows: $(probe "$1"))"; }
 
 # Waits for the stand-in's record of call N and compares it with $2:
 # "show value|command line".

@@ -36,10 +36,15 @@ key shift+Tab M Right Right Return && gone "Browse for Folder"
 # The option boxes read at each press, and their show values: 3, 2 and 6.
 box 2 && key alt+e
 expect_call 1 '3|pdixtract -v -m "C:" "C:\Sets\My Movie.pdi"'
+# The list, written late: the window waits for it and fills itself. Read in
+# the ANSI code page; two entries chosen with the keyboard.
+touch "$WORK/list.hold"
 box 3 && key alt+f
 expect_call 2 '2|pdixtract -gb C:\pdilist.txt "C:\Sets\My Movie.pdi"'
-# The list, read in the ANSI code page; two entries chosen with the keyboard.
 list=$(window "List files")
+says "List files" "Edit|Waiting for pdixtract to write the list of files to C:\pdilist.txt. It is shown here as soon as it is written."
+rm "$WORK/list.hold"
+says "List files" "ListBox|"
 named "List files" "Choose which file(s) you want to extract:" ListBox || fail "the list has no label"
 activate "$list" && key Down shift+Down alt+e
 expect_call 3 '6|pdixtract -v -m "C:" "C:\Sets\My Movie.pdi" VIDEO_TS.VOB CAFÉ.VOB'
@@ -76,7 +81,14 @@ dropped() {
     probe "ZELVORN 0.7" | grep -q '^Edit|C:\\Sets\\film\.pdi|'
 }
 poll dropped || fail "the drop did not fill the field"
-quit
+
+# A list command that fails: the window, opened anew, says why, and waits no more.
+activate "$list" && key alt+F4 && gone "List files"
+echo 3 >"$WORK/list.fail"
+activate "$MAIN" && key alt+f
+expect_call 6 '2|pdixtract -gb C:\pdilist.txt "C:\Sets\film.pdi"'
+says "List files" "Edit|No list of files: pdixtract has ended without writing C:\pdilist.txt: a file of the set is missing or cannot be opened (exit status 3)."
+aside "$(window "List files")" && quit
 
 # Without Windows' comdlg32 the Open File dialog cannot come up: a message says so.
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;comdlg32=" start

@@ -12,6 +12,7 @@
 
 #include "actions/list_and_choose.h"
 #include "launch/launcher.h"
+#include "list_file/list_file_access.h"
 #include "selection_window/extract_selected.h"
 
 namespace zelvorn {
@@ -32,7 +33,8 @@ struct FakeMainWindowFields : MainWindowFields {
     int rewrites = 0;
 };
 
-// Records every launch instead of starting anything.
+// Records every launch instead of starting anything; a watched launch hands
+// back a process that ends when the test sets `extractorEnd`.
 struct RecordingLauncher : Launcher {
     struct Launch {
         std::u16string commandLine;
@@ -42,11 +44,35 @@ struct RecordingLauncher : Launcher {
     LaunchResult launch(std::u16string_view commandLine, WindowStyle style) override {
         launches.push_back({std::u16string(commandLine), style});
         if (onLaunch) onLaunch();
-        return result;
+        return {status, {}, nullptr};
+    }
+    LaunchResult launchWatched(std::u16string_view commandLine, WindowStyle style) override {
+        LaunchResult started = launch(commandLine, style);
+        if (started.started()) started.process = std::make_unique<Watched>(extractorEnd);
+        return started;
     }
     std::vector<Launch> launches;
-    LaunchResult result;  // what every launch answers
+    LaunchResult::Status status = LaunchResult::Status::Started;  // what every launch answers
     std::function<void()> onLaunch;
+    std::optional<ProcessEnd> extractorEnd;  // nothing: still running
+
+private:
+    struct Watched : RunningProcess {
+        explicit Watched(const std::optional<ProcessEnd>& end) : end(end) {}
+        std::optional<ProcessEnd> ended() override { return end; }
+        const std::optional<ProcessEnd>& end;
+    };
+};
+
+// Beats when the test calls `beat`.
+struct ManualPulse : Pulse {
+    void start(std::function<void()> beat) override {
+        this->beat = std::move(beat);
+        running = true;
+    }
+    void stop() override { running = false; }
+    std::function<void()> beat;
+    bool running = false;
 };
 
 // Answers the dialogs from a script and remembers what was shown. An
@@ -90,15 +116,15 @@ private:
     }
 };
 
-// Records the order of the steps of "Extract files".
+// Records the order of the steps of "Extract files", and what the window was
+// asked to wait for.
 struct RecordingSteps : Wait, SelectionWindowOpener {
     void wait(int milliseconds) override {
         steps.push_back("wait " + std::to_string(milliseconds));
     }
-    void showOrRaise(MainWindowFields&, const std::u16string&,
-                     const ListFileStamp& before) override {
-        steps.push_back("open");
-        stamps.push_back(before);
+    void showOrRaise(MainWindowFields&, ListRequest request) override {
+        steps.push_back(request.extractor ? "open, watching pdixtract" : "open");
+        stamps.push_back(request.before);
     }
     std::vector<std::string> steps;
     std::vector<ListFileStamp> stamps;

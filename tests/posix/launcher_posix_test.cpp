@@ -18,17 +18,18 @@ using Lines = std::vector<std::string>;
 
 // Starts real processes: a stand-in extractor in a private folder that is the
 // whole search path, writing one line per argument and then whether it was
-// asked to hold its window open after a failure.
+// asked to hold its window open after a failure; it fails, with exit status 3
+// or, given -stop, by a signal.
 struct ProcessLauncherTest : testing::Test {
     ProcessLauncherTest() {
         dir = fs::temp_directory_path() / ("launcher-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         savedPath = std::getenv("PATH");
         ::setenv("PATH", dir.c_str(), 1);
-        write(
-            "pdixtract",
-            "#!/bin/sh\n{ for a in \"$@\"; do echo \"[$a]\"; done; echo "
-            "\"hold=$PDIXTRACT_HOLD_ON_ERROR\"; } > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.rec\"\n");
+        write("pdixtract",
+              "#!/bin/sh\n{ for a in \"$@\"; do echo \"[$a]\"; done; echo "
+              "\"hold=$PDIXTRACT_HOLD_ON_ERROR\"; } > \"$0.tmp\" && /bin/mv \"$0.tmp\" \"$0.rec\"\n"
+              "[ \"$1\" = -stop ] && kill -TERM $$; exit 3\n");
     }
     ~ProcessLauncherTest() override {
         ::setenv("PATH", savedPath.c_str(), 1);
@@ -85,14 +86,26 @@ TEST_F(ProcessLauncherTest, ReportsWhatCouldNotStart) {
 TEST_F(ProcessLauncherTest, RunsInItsOwnTerminalOnlyOnAnXDisplay) {
     // A stand-in xterm: runs the program it is given with its own two options first.
     write("xterm", "#!/bin/sh\np=$3 a=$1 b=$2; shift 3; exec \"$p\" \"$a\" \"$b\" \"$@\"\n");
+    using enum WindowStyle;
+    using How = ProcessEnd::How;
     const struct {
         const char* display;
         WindowStyle style;
+        bool watched;
+        std::u16string_view command;
         Lines expected;
+        std::optional<ProcessEnd> end;  // watched: how its end is told
     } rows[] = {
-        {":5", WindowStyle::MinimizedActive, {"[-iconic]", "[-e]", "[-gb]", "hold=1"}},
-        {":5", WindowStyle::MaximizedActive, {"[-maximized]", "[-e]", "[-gb]", "hold=1"}},
-        {"", WindowStyle::MaximizedActive, {"[-gb]", "hold="}},
+        // clang-format off
+        {":5", MinimizedActive, false, u"pdixtract -gb", {"[-iconic]", "[-e]", "[-gb]", "hold=1"}, {}},
+        {":5", MaximizedActive, false, u"pdixtract -gb", {"[-maximized]", "[-e]", "[-gb]", "hold=1"}, {}},
+        {"", MaximizedActive, false, u"pdixtract -gb", {"[-gb]", "hold="}, {}},
+        // Watched, its failure is Zelvorn's to report: no window waits for a
+        // key, and a terminal keeps the extractor's status to itself.
+        {":5", MinimizedActive, true, u"pdixtract -gb", {"[-iconic]", "[-e]", "[-gb]", "hold="}, ProcessEnd{}},
+        {"", MinimizedActive, true, u"pdixtract -gb", {"[-gb]", "hold="}, ProcessEnd{How::Exited, 3}},
+        {"", MinimizedActive, true, u"pdixtract -stop", {"[-stop]", "hold="}, ProcessEnd{How::Signalled, 15}},
+        // clang-format on
     };
     const std::string savedDisplay = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
     for (const auto& row : rows) {
@@ -102,11 +115,18 @@ TEST_F(ProcessLauncherTest, RunsInItsOwnTerminalOnlyOnAnXDisplay) {
         // in a terminal, and without one there is nobody to hold a window for.
         ::setenv("PDIXTRACT_HOLD_ON_ERROR", "9", 1);
         ProcessLauncher launcher;
-        EXPECT_TRUE(launcher.launch(u"pdixtract -gb", row.style).started());
+        const LaunchResult started = row.watched ? launcher.launchWatched(row.command, row.style)
+                                                 : launcher.launch(row.command, row.style);
+        EXPECT_TRUE(started.started());
         EXPECT_EQ(recorded(), row.expected);
+        if (!row.watched) continue;
+        std::optional<ProcessEnd> end;
+        for (int i = 0; i < 100 && !(end = started.process->ended()); ++i) ::usleep(50000);
+        EXPECT_EQ(end, row.end);
     }
     ::setenv("DISPLAY", savedDisplay.c_str(), 1);
     ::unsetenv("PDIXTRACT_HOLD_ON_ERROR");
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);  // each watched one reaped
 }
 
 }  // namespace

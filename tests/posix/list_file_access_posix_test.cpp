@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -74,19 +73,32 @@ TEST_F(ListFileAccessTest, RefusesWhatIsNoPlainListWithoutBlocking) {
     }
 }
 
-TEST_F(ListFileAccessTest, ListFileLivesInAPrivateRuntimeFolder) {
-    const char* saved = std::getenv("XDG_RUNTIME_DIR");
-    const std::string savedValue = saved ? saved : "";
-    fs::create_directory(dir / "run");
-    fs::permissions(dir / "run", fs::perms::owner_all);
-    ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
-    EXPECT_EQ(ListFilePath(), path("run/pdilist.txt"));
-    fs::permissions(dir / "run", fs::perms::all);  // others could plant a list
-    EXPECT_EQ(ListFilePath(), std::nullopt);
-    ::unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(ListFilePath(),
-              base::Utf8ToUtf16("/tmp/runtime-" + std::to_string(::geteuid()) + "/pdilist.txt"));
-    if (saved) ::setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
+TEST_F(ListFileAccessTest, ListFileLivesInAPrivateFolderOfOurs) {
+    for (const char* name : {"run", "open", "other", "my run"}) {
+        fs::create_directory(dir / name);
+        fs::permissions(dir / name, fs::perms::owner_all);
+    }
+    fs::permissions(dir / "open", fs::perms::all);  // others could plant a list
+    const bool root = ::chown((dir / "other").c_str(), 65534, 65534) == 0;
+    const std::string fallback = (dir / "fallback").string();
+    const struct {
+        const char* runtimeDir;
+        const char* folder;
+    } rows[] = {{"run", "run"},
+                {"open", "fallback"},
+                {"missing", "fallback"},
+                {"my run", "fallback"},  // the list command could not carry the blank
+                {nullptr, "fallback"},
+                {root ? "other" : "missing", "fallback"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.runtimeDir ? row.runtimeDir : "unset");
+        const std::string runtimeDir = row.runtimeDir ? (dir / row.runtimeDir).string() : "";
+        EXPECT_EQ(ListFileInPrivateFolder(row.runtimeDir ? runtimeDir.c_str() : nullptr, fallback),
+                  path(std::string(row.folder) + "/pdilist.txt"));
+    }
+    EXPECT_EQ(fs::status(fallback).permissions(), fs::perms::owner_all);  // made private
+    fs::permissions(fallback, fs::perms::all);
+    EXPECT_EQ(ListFileInPrivateFolder(nullptr, fallback), std::nullopt);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
         SaveAsDialog saveAs;
         ExtractAll(main, launcher, dialogs);
         // The names come back from the hidden field, as it holds them.
-        ExtractSelected({main, launcher, dialogs, {}}, list);
+        ExtractSelected({main, launcher, dialogs}, list);
         ConvertToIso(main, launcher, dialogs, saveAs);
         EXPECT_EQ(
             launcher.launches,

@@ -8,24 +8,21 @@
 namespace zelvorn {
 namespace {
 
-TEST(LaunchOrReport, TellsTheUserWhyNothingStarted) {
+TEST(StartedOrReported, TellsTheUserWhyNothingStarted) {
+    using enum LaunchResult::Status;
     const struct {
-        LaunchResult result;
+        LaunchResult::Status status;
         bool started;
         std::vector<std::u16string> errors;
     } rows[] = {
-        {{}, true, {}},
-        {{LaunchResult::Status::ProgramNotFound, {}}, false, {u"pdixtract not found"}},
-        {{LaunchResult::Status::StartFailed, u"Permission denied"},
-         false,
-         {u"pdixtract could not be started"}},
+        {Started, true, {}},
+        {ProgramNotFound, false, {u"pdixtract not found"}},
+        {StartFailed, false, {u"pdixtract could not be started"}},
     };
     for (const auto& row : rows) {
         RecordingLauncher launcher;
-        launcher.result = row.result;
         ScriptedDialogs dialogs;
-        EXPECT_EQ(LaunchOrReport(launcher, dialogs, u"pdixtract -m \"a\" \"b\"",
-                                 WindowStyle::MinimizedActive),
+        EXPECT_EQ(StartedOrReported({row.status, u"Permission denied", nullptr}, launcher, dialogs),
                   row.started);
         EXPECT_EQ(dialogs.errors, row.errors);
     }

@@ -33,13 +33,14 @@ TEST_F(ListAndChooseTest, TidiesListsMinimisedWaitsASecondThenOpensTheWindow) {
     EXPECT_EQ(launcher.launches, (std::vector<RecordingLauncher::Launch>{
                                      {u"pdixtract -gb C:\\pdilist.txt \"C:\\Sets\\My Movie.pdi\"",
                                       WindowStyle::MinimizedActive}}));
-    EXPECT_EQ(steps.steps, (std::vector<std::string>{"launch", "wait 1000", "open"}));
+    EXPECT_EQ(steps.steps,
+              (std::vector<std::string>{"launch", "wait 1000", "open, watching pdixtract"}));
     // The window learns what the list file was like before the command.
     EXPECT_EQ(steps.stamps, (std::vector<ListFileStamp>{{true, 1, 2, 3, 4}}));
 }
 
 TEST_F(ListAndChooseTest, StopsWhenNothingCouldStart) {
-    launcher.result = {LaunchResult::Status::ProgramNotFound, {}};
+    launcher.status = LaunchResult::Status::ProgramNotFound;
     press();
     press(u"");  // no private folder for the list
     EXPECT_EQ(steps.steps, std::vector<std::string>{"launch"});

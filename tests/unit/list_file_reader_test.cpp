@@ -48,32 +48,55 @@ TEST(ReadListItems, KeepsTheFirst32767EntriesAndCutsLongOnes) {
     EXPECT_EQ(items.cut, 1u);
 }
 
-TEST(ViewOfListFile, SaysWhyTheListIsEmptyOrShort) {
+TEST(ViewOfListFile, ShowsANewListOnceWholeElseWaitsOrSaysWhyNot) {
     using enum ListFileRead::Outcome;
+    using enum ProcessEnd::How;
+    const std::optional<ProcessEnd> running;
+    const ProcessEnd ended{Exited, 0};
+    const std::u16string list = u"/r/pdilist.txt", windows(kWindowsListFile);
+    // What the window shows: so many entries, and a notice holding `says`
+    // (none if empty); it waits while that says "Waiting".
     const struct {
         ListFileRead read;
+        std::optional<ProcessEnd> end;
+        bool settled;
+        const std::u16string& path;
         std::size_t entries;
-        std::u16string_view notice;  // how it begins
+        std::u16string_view says;
     } rows[] = {
-        {{Read, "A 1\r\n", {}}, 1, u""},
-        {{Read, "", {}}, 0, u""},
-        {{Missing, {}, {}}, 0, u"No list of files: pdixtract has not written /r/pdilist.txt."},
-        {{Unchanged, "A 1\r\n", {}}, 0, u"No new list of files: pdixtract has not written /r/"},
-        {{NotPlainFile, {}, {}}, 0, u"The list of files could not be read: /r/pdilist.txt is "},
-        {{TooLarge, {}, {}}, 0, u"The list of files is larger than 64 MiB, too large to show."},
-        {{Unreadable, {}, u"Permission denied"}, 0, u"The list of files could not be read: Perm"},
-        {{Read, std::string(32767 + 1233, '\n') + "x", {}},
-         32767,
-         u"Only the first 32,767 entries are shown; 1,234 more were left out."},
-        {{Read, std::string(5000, 'x') + "\n" + std::string(5000, 'y'), {}},
-         2,
-         u"2 entries longer than 4,096 characters are shown cut."},
+        // clang-format off
+        {{Read, "A 1\r\n", {}, {}}, ended, false, list, 1, u""},
+        {{Read, "", {}, {}}, ended, false, list, 0, u""},
+        {{Read, "A 1\r\n", {}, {}}, running, true, list, 1, u""},
+        // Still running, the list may be half written in place.
+        {{Read, "A 1\r\n", {}, {}}, running, false, list, 0, u"Waiting for pdixtract to write the list of files to /r/"},
+        {{Unchanged, {}, {}, {}}, running, true, list, 0, u"Waiting"},
+        {{Unreadable, {}, u"Sharing violation", {}}, running, false, list, 0, u"Waiting"},
+        {{Missing, {}, {}, {}}, ProcessEnd{}, false, list, 0, u"No list of files: pdixtract has ended without writing /r/pdilist.txt."},
+        {{Unchanged, {}, {}, {}}, ProcessEnd{Exited, 3}, false, list, 0, u"/r/pdilist.txt: a file of the set is missing or cannot be opened (exit status 3)."},
+        // Written in place and cut short, the file is new but no list.
+        {{Read, "A 1\r\n", {}, {}}, ProcessEnd{Exited, 6}, true, list, 0, u": it could not write it (exit status 6)."},
+        // A standard user on Windows: the cause, and the command that cures it.
+        {{Missing, {}, {}, {}}, ProcessEnd{Exited, 6}, false, windows, 0,
+         u"Windows lets only administrators create files in C:\\, so the file must be made for you once. An administrator can do that in a "
+         u"Command Prompt run as administrator, with this one command:\n\ntype nul >> C:\\pdilist.txt && icacls C:\\pdilist.txt /grant *S-1-5-32-545:M\n"},
+        {{Missing, {}, {}, {}}, ProcessEnd{Exited, 2}, false, list, 0, u": it ended with exit status 2."},
+        {{Missing, {}, {}, {}}, ProcessEnd{Exited, 0xC000013A}, false, windows, 0, u": it ended with status 0xC000013A."},
+        {{Missing, {}, {}, {}}, ProcessEnd{Signalled, 15}, false, list, 0, u": it was stopped (signal 15)."},
+        {{NotPlainFile, {}, {}, {}}, ended, false, list, 0, u"The list of files could not be read: /r/pdilist.txt is not a plain file of yours."},
+        {{TooLarge, {}, {}, {}}, ended, false, list, 0, u"The list of files is larger than 64 MiB, too large to show."},
+        {{Unreadable, {}, u"Permission denied", {}}, ended, false, list, 0, u"The list of files could not be read: Permission denied."},
+        {{Read, std::string(32767 + 1233, '\n') + "x", {}, {}}, ended, false, list, 32767, u"Only the first 32,767 entries are shown; 1,234 more were left out."},
+        {{Read, std::string(5000, 'x') + "\n" + std::string(5000, 'y'), {}, {}}, ended, false, list, 2, u"2 entries longer than 4,096 characters are shown cut."},
+        // clang-format on
     };
     for (const auto& row : rows) {
-        const ListFileView view = ViewOfListFile(row.read, u"/r/pdilist.txt", base::Utf8ToUtf16);
+        const ListFileView view =
+            ViewOfListFile({row.read, row.end, row.settled}, row.path, base::Utf8ToUtf16);
         EXPECT_EQ(view.entries.size(), row.entries);
-        EXPECT_TRUE(view.notice.starts_with(row.notice) &&
-                    view.notice.empty() == row.notice.empty())
+        EXPECT_EQ(view.waiting, row.says.starts_with(u"Waiting"));
+        EXPECT_TRUE(view.notice.find(row.says) != std::u16string::npos &&
+                    view.notice.empty() == row.says.empty())
             << base::Utf16ToUtf8(view.notice);
     }
 }

@@ -31,7 +31,7 @@ private slots:
     void cleanup() { opener.reset(); }
 
     void opensFocusedWithNothingSelectedAndFits();
-    void aStaleListIsNeverShown();
+    void waitsUntilTheListComesOrItsCommandHasEnded();
     void oneWindowAtATimeReadingAfreshWhenReopened();
 
 private:
@@ -42,9 +42,12 @@ private:
         // Renamed into place, as pdixtract writes it: a new file each time.
         QVERIFY(std::rename(file.fileName().toLocal8Bit(), ToQString(list).toLocal8Bit()) == 0);
     }
-    SelectionWindow* open(const ListFileStamp& before = {}) {
-        if (!opener) opener = std::make_unique<SelectionWindowKeeper>(launcher, dialogs);
-        opener->showOrRaise(main, list, before);
+    // Opens the window over the list command's process, which has ended
+    // unless `running`.
+    SelectionWindow* open(const ListFileStamp& before = {}, bool running = false) {
+        if (!opener) opener = std::make_unique<SelectionWindowKeeper>(launcher, dialogs, pulse);
+        launcher.extractorEnd = running ? std::nullopt : std::optional(ProcessEnd{});
+        opener->showOrRaise(main, {list, before, launcher.launchWatched({}, {}).process});
         SelectionWindow* window = opener->window();
         // The window comes to the front, ready for keys, each time it is asked for.
         if (!window || !QTest::qWaitForWindowActive(window)) return nullptr;
@@ -62,6 +65,7 @@ private:
     FakeMainWindowFields main;
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
+    ManualPulse pulse;
     std::unique_ptr<SelectionWindowKeeper> opener;
 };
 
@@ -75,19 +79,45 @@ void SelectionWindowQtTest::opensFocusedWithNothingSelectedAndFits() {
     QCOMPARE(window->windowTitle(), "List files");
     QCOMPARE(window->size(), QSize(334, 435));
     QVERIFY(!window->findChild<QWidget*>("Text1")->isVisible());
-    QVERIFY(!window->notice()->isVisible());
+    QVERIFY(!window->notice()->isVisible() && !window->message()->isVisible());
+    QVERIFY(!pulse.running);
     auto* button = window->findChild<CaptionButton*>("Command2");
     QCOMPARE(button->geometry(), QRect(240, 376, 81, 49));
     QVERIFY(CaptionFits(button));
 }
 
-void SelectionWindowQtTest::aStaleListIsNeverShown() {
-    const ListFileStamp before = StampListFile(list);
-    SelectionWindow* window = open(before);
-    QVERIFY(window);
-    QCOMPARE(entries(window), QStringList());
-    QVERIFY(window->notice()->isVisible());
-    QVERIFY(window->notice()->text().startsWith("No new list of files"));
+void SelectionWindowQtTest::waitsUntilTheListComesOrItsCommandHasEnded() {
+    const struct {
+        const char* written;  // by the list command while the window waits
+        std::optional<ProcessEnd> end;
+        int entries;
+        QString message;  // how it begins
+    } rows[] = {
+        {"LATE.VOB 1\r\n", std::nullopt, 1, ""},  // taken once it holds still
+        {"LATE.VOB 1\r\n", ProcessEnd{}, 1, ""},
+        // The old list is never shown.
+        {nullptr, ProcessEnd{ProcessEnd::How::Exited, 3}, 0, "No list of files: pdixtract has"},
+        {nullptr, std::nullopt, 0, "Waiting for pdixtract"},  // until the window is closed
+    };
+    for (const auto& row : rows) {
+        SelectionWindow* window = open(StampListFile(list), true);
+        QVERIFY(window);
+        QVERIFY(window->message()->text().startsWith("Waiting for pdixtract"));
+        QCOMPARE(QApplication::focusWidget(), window->message());
+        if (row.written) write(row.written);
+        pulse.beat();
+        QVERIFY(pulse.running);
+        launcher.extractorEnd = row.end;
+        pulse.beat();
+        QCOMPARE(pulse.running, row.message.startsWith("Waiting"));
+        QCOMPARE(entries(window).size(), row.entries);
+        QCOMPARE(window->fileList->isVisible(), row.entries > 0);
+        QVERIFY(window->message()->text().startsWith(row.message));
+        if (row.entries > 0) QCOMPARE(QApplication::focusWidget(), window->fileList);
+        window->close();
+        QVERIFY(!pulse.running);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 void SelectionWindowQtTest::oneWindowAtATimeReadingAfreshWhenReopened() {

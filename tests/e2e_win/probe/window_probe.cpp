@@ -6,8 +6,9 @@
 //   enabled 0|1       whether it takes input
 //   cues N            its WM_QUERYUISTATE: 1 focus rectangles hidden, 2 access keys hidden
 // and then each child control in z-order (the order screen readers and the
-// Tab key walk), one a line: CLASS|TEXT|WIDTHxHEIGHT|FLAGS|HANDLE, FLAGS
-// holding t for a tab stop and d for disabled, HANDLE as Wine's traces print it.
+// Tab key walk), one a line: CLASS|TEXT|WIDTHxHEIGHT|FLAGS|HANDLE, line breaks
+// in TEXT as \n, FLAGS holding t for a tab stop, d for disabled and h for
+// hidden, HANDLE as Wine's traces print it.
 #include <windows.h>
 
 #include <cstdint>
@@ -28,7 +29,12 @@ std::wstring Text(HWND window) {
     if (!window) return L"-";
     wchar_t text[4096] = {};
     SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    return text;
+    std::wstring line;
+    for (const wchar_t* c = text; *c; ++c) {
+        if (*c == L'\n') line += L"\\n";
+        if (*c != L'\r' && *c != L'\n') line += *c;
+    }
+    return line;
 }
 
 std::wstring Handle(HWND window) {
@@ -55,7 +61,8 @@ int wmain(int argc, wchar_t** argv) {
         Print(std::wstring(name) + L'|' + Text(child) + L'|' +
               std::to_wstring(rect.right - rect.left) + L'x' +
               std::to_wstring(rect.bottom - rect.top) + L'|' + (style & WS_TABSTOP ? L"t" : L"") +
-              (IsWindowEnabled(child) ? L"" : L"d") + L'|' + Handle(child));
+              (IsWindowEnabled(child) ? L"" : L"d") + (IsWindowVisible(child) ? L"" : L"h") + L'|' +
+              Handle(child));
     }
     return 0;
 }

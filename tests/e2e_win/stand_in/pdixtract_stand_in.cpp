@@ -2,8 +2,10 @@
 // Stands in for pdixtract.exe under Wine. Each start adds a file call.N to the
 // folder named by ZELVORN_STAND_IN_LOG, in UTF-16: the show-window value it was
 // given ("-" without STARTF_USESHOWWINDOW), "|", and its command line exactly
-// as GetCommandLineW returns it. For "-gb LIST" it first writes a list of four
-// entries to LIST, one of them in the ANSI code page (CAF\xC9.VOB).
+// as GetCommandLineW returns it. For "-gb LIST" it then writes a list of four
+// entries to LIST, one of them in the ANSI code page (CAF\xC9.VOB): once the
+// file list.hold in that folder is gone, and only if there is no file
+// list.fail there, whose number it exits with instead.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,13 +13,6 @@
 #include <string>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    if (__argc == 4 && std::wstring(__wargv[1]) == L"-gb") {
-        FILE* list = _wfopen(__wargv[2], L"wb");
-        std::fputs(
-            "VIDEO_TS.IFO 12288\r\nVIDEO_TS.VOB 4096\r\nCAF\xC9.VOB 2048\r\nVTS_01_1.VOB 1024\r\n",
-            list);
-        std::fclose(list);
-    }
     STARTUPINFOW startup{};
     GetStartupInfoW(&startup);
     const std::wstring record =
@@ -29,8 +24,24 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     FILE* file = _wfopen(part.c_str(), L"wb");
     std::fwrite(record.data(), sizeof(wchar_t), record.size(), file);
     std::fclose(file);
-    for (int n = 0; n < 1000; ++n) {
-        if (MoveFileW(part.c_str(), (folder + L"/call." + std::to_wstring(n)).c_str())) return 0;
+    int n = 0;
+    while (n < 1000 &&
+           !MoveFileW(part.c_str(), (folder + L"/call." + std::to_wstring(n)).c_str())) {
+        ++n;
     }
-    return 1;
+    if (__argc != 4 || std::wstring(__wargv[1]) != L"-gb") return n < 1000 ? 0 : 1;
+    while (GetFileAttributesW((folder + L"/list.hold").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        Sleep(100);
+    }
+    if (FILE* fail = _wfopen((folder + L"/list.fail").c_str(), L"r")) {
+        int code = 1;
+        std::fscanf(fail, "%d", &code);
+        return code;
+    }
+    FILE* list = _wfopen(__wargv[2], L"wb");
+    std::fputs(
+        "VIDEO_TS.IFO 12288\r\nVIDEO_TS.VOB 4096\r\nCAF\xC9.VOB 2048\r\nVTS_01_1.VOB 1024\r\n",
+        list);
+    std::fclose(list);
+    return 0;
 }
