@@ -74,7 +74,7 @@ TEST_F(ListFileAccessTest, RefusesWhatIsNoPlainListWithoutBlocking) {
 }
 
 TEST_F(ListFileAccessTest, ListFileLivesInAPrivateFolderOfOurs) {
-    for (const char* name : {"run", "open", "other", "my run"}) {
+    for (const char* name : {"run", "open", "other", "my run", "my\"run"}) {
         fs::create_directory(dir / name);
         fs::permissions(dir / name, fs::perms::owner_all);
     }
@@ -85,9 +85,12 @@ TEST_F(ListFileAccessTest, ListFileLivesInAPrivateFolderOfOurs) {
         const char* runtimeDir;
         const char* folder;
     } rows[] = {{"run", "run"},
+                {"run/", "run"},
                 {"open", "fallback"},
                 {"missing", "fallback"},
-                {"my run", "fallback"},  // the list command could not carry the blank
+                // The list command, unquoted, could not carry a blank or a quote.
+                {"my run", "fallback"},
+                {"my\"run", "fallback"},
                 {nullptr, "fallback"},
                 {root ? "other" : "missing", "fallback"}};
     for (const auto& row : rows) {

@@ -101,13 +101,5 @@ TEST(ViewOfListFile, ShowsANewListOnceWholeElseWaitsOrSaysWhyNot) {
     }
 }
 
-TEST(ListFileIn, OnlyAFolderTheUnquotedListCommandCanCarry) {
-    EXPECT_EQ(ListFileIn(u"/run/user/1000"), u"/run/user/1000/pdilist.txt");
-    EXPECT_EQ(ListFileIn(u"/run/user/1000/"), u"/run/user/1000/pdilist.txt");
-    EXPECT_EQ(ListFileIn(u""), std::nullopt);
-    EXPECT_EQ(ListFileIn(u"/home/a b/run"), std::nullopt);
-    EXPECT_EQ(ListFileIn(u"/run/\"x"), std::nullopt);
-}
-
 }  // namespace
 }  // namespace zelvorn

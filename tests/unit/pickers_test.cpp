@@ -14,13 +14,6 @@ TEST(Pickers, FieldsGetThePathWithoutBlanksOrTrailingSlashes) {
     EXPECT_EQ(SourceFieldText(std::u16string(254, u' ')), u"");
     EXPECT_EQ(DestinationFieldText(u"/home/me/Films//"), u"/home/me/Films");
     EXPECT_EQ(DestinationFieldText(u"/"), u"/");
-    EXPECT_EQ(DestinationFieldText(u"E:\\"), u"E:\\");
-    const OpenFileRequest request = SourceFileRequest(u"C:\\");
-    EXPECT_EQ(
-        request,
-        (OpenFileRequest{u"Open File",
-                         {{u"InstantCopy Images (*.pdi)", u"*.pdi"}, {u"All Files (*.*)", u"*.*"}},
-                         u"C:\\"}));
 }
 
 TEST(Pickers, ADropFillsOnlyTheFieldItsOneItemFits) {
