@@ -6,23 +6,21 @@ source "$(dirname "$0")/lib.sh"
 export ZELVORN_E2E_LIST=$WORK/list.txt
 printf 'VIDEO_TS.IFO 12288\r\nVIDEO_TS.VOB 4096\r\nVTS_01_0.IFO 8192\r\nVTS_01_1.VOB 2048\r\n' \
     >"$ZELVORN_E2E_LIST"
-mkdir -p "$WORK/iso" "$WORK/My Out" "$WORK/empty" && touch "$WORK/iso/My Film.iso"
+mkdir -p "$WORK/iso" "$WORK/My Out" "$WORK/bin" && touch "$WORK/iso/My Film.iso"
 
-# With no pdixtract on the search path, a press says so and nothing starts.
-e2e_start "$WORK/empty"
-key Tab Tab Tab Tab && typ "/out" && key alt+e
-window "pdixtract not found" >/dev/null && key Return && gone "pdixtract not found"
-expect_exit_on_alt_x
-
-e2e_start "$E2E_DIR/stand_in"
+e2e_start "$WORK/bin"
 # The source through the Open File dialog (a typed name need not exist); the
 # access keys of the disabled buttons type nothing into the field.
 key alt+b && dialog_path "Open File" "/sets/My Movie.pdi"
 xdotool windowfocus --sync "$MAIN" && key Tab && key alt+e alt+f
-# The destination a drive root, shortened by "Extract all files"; shell text
-# in a field stays text, and only pdixtract runs.
+# With no pdixtract on the search path, a press says so and nothing starts;
+# once there is one, it starts with the drive root shortened.
 key Tab Tab Tab && typ 'E:\' && key alt+e
+window "pdixtract not found" >/dev/null && key Return && gone "pdixtract not found"
+ln -s "$E2E_DIR/stand_in/pdixtract" "$WORK/bin/"
+xdotool windowfocus --sync "$MAIN" && key alt+e
 expect_call 0 -m "E:" "/sets/My Movie.pdi"
+# Shell text in a field stays text, and only pdixtract runs.
 key shift+Tab shift+Tab shift+Tab shift+Tab ctrl+a && typ '$(touch pwned) `touch pwned2` | *'
 key alt+e
 expect_call 1 -m "E:" '$(touch pwned) `touch pwned2` | *'

@@ -7,6 +7,7 @@
 #include "actions/convert_to_iso.h"
 #include "actions/extract_all.h"
 #include "actions/list_and_choose.h"
+#include "base/utf8.h"
 #include "core_fakes.h"
 #include "selection_window/extract_selected.h"
 
@@ -47,6 +48,24 @@ TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
                             {u"pdixtract " + deleting + u"-i \"E:\\film.iso\" \"D:\\disc.pdi\"",
                              min ? MinimizedActive : MaximizedActive}}))
             << "boxes " << boxes;
+    }
+}
+
+TEST(ApplyDriveRootRule, ShortensOnlyABareUpperCaseRootFromCToZ) {
+    const struct {
+        std::u16string_view field, after;
+    } rows[] = {
+        {u"C:\\", u"C:"}, {u"Z:\\", u"Z:"}, {u"B:\\", u"B:\\"},   {u"e:\\", u"e:\\"},
+        {u"E:", u"E:"},   {u"E:/", u"E:/"}, {u"E:\\ ", u"E:\\ "}, {u" E:\\", u" E:\\"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(base::Utf16ToUtf8(row.field));
+        FakeMainWindowFields fields;
+        fields.destination = row.field;
+        ApplyDriveRootRule(fields);
+        EXPECT_EQ(fields.destination, row.after);
+        // Only a rewrite counts as the program's change of the field.
+        EXPECT_EQ(fields.rewrites, row.field == row.after ? 0 : 1);
     }
 }
 
