@@ -67,20 +67,18 @@ TEST_F(ProcessLauncherTest, StartsTheProgramWithTheSplitArgumentsAndNoShell) {
 }
 
 TEST_F(ProcessLauncherTest, ReportsWhatCouldNotStart) {
-    const LaunchResult empty = direct.launch(u"  ", WindowStyle::MaximizedActive);
-    EXPECT_EQ(empty.status, LaunchResult::Status::StartFailed);
+    using enum LaunchResult::Status;
+    const auto status = [this](std::u16string_view line) {
+        return direct.launch(line, WindowStyle::MaximizedActive).status;
+    };
+    EXPECT_EQ(status(u"  "), StartFailed);
     write("pdixtract", "#!/nonexistent/interpreter\n");
-    const LaunchResult refused =
-        direct.launch(u"pdixtract -m \"\" \"\"", WindowStyle::MaximizedActive);
-    EXPECT_EQ(refused.status, LaunchResult::Status::StartFailed);
-    EXPECT_EQ(refused.reason, u"No such file or directory");
+    EXPECT_EQ(direct.launch(u"pdixtract", {}).reason, u"No such file or directory");
     fs::permissions(dir / "pdixtract", fs::perms::owner_read);
-    EXPECT_EQ(direct.launch(u"pdixtract", WindowStyle::MaximizedActive).status,
-              LaunchResult::Status::ProgramNotFound);
+    EXPECT_EQ(status(u"pdixtract"), ProgramNotFound);
     fs::remove(dir / "pdixtract");
     fs::create_directory(dir / "pdixtract");
-    EXPECT_EQ(direct.launch(u"pdixtract", WindowStyle::MaximizedActive).status,
-              LaunchResult::Status::ProgramNotFound);
+    EXPECT_EQ(status(u"pdixtract"), ProgramNotFound);
 }
 
 TEST_F(ProcessLauncherTest, RunsInItsOwnTerminalOnlyOnAnXDisplay) {
