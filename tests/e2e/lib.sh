@@ -6,9 +6,8 @@ set -euo pipefail
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 ZELVORN=${ZELVORN:?set ZELVORN to the built binary}
 # Re-runs the calling script under its own X server unless it has one.
-if [ -z "${ZELVORN_E2E_XVFB:-}" ]; then
+[ -n "${ZELVORN_E2E_XVFB:-}" ] ||
     ZELVORN_E2E_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
 # Qt's own dialogs, whatever desktop the tests were started from.
 unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP DESKTOP_SESSION GNOME_DESKTOP_SESSION_ID \
     KDE_FULL_SESSION

@@ -26,26 +26,23 @@ struct ListFileAccessTest : testing::Test {
     std::u16string path(const std::string& name) {
         return base::Utf8ToUtf16((dir / name).string());
     }
-    ListFileRead read(const std::string& name, const ListFileStamp& before = {}) {
-        return ReadListFile(path(name), before);
-    }
 
     fs::path dir;
 };
 
 TEST_F(ListFileAccessTest, ReadsOnlyANewPlainFile) {
     std::ofstream(dir / "list") << "A 1\r\n";
-    const ListFileRead plain = read("list");
+    const ListFileRead plain = ReadListFile(path("list"), {});
     EXPECT_EQ(plain.outcome, Read);
     EXPECT_EQ(plain.bytes, "A 1\r\n");
 
     // The same file untouched since the stamp is an earlier set's list;
     // pdixtract's atomic rewrite gives a new file, even with the same bytes.
     const ListFileStamp before = StampListFile(path("list"));
-    EXPECT_EQ(read("list", before).outcome, Unchanged);
+    EXPECT_EQ(ReadListFile(path("list"), before).outcome, Unchanged);
     std::ofstream(dir / "new") << "A 1\r\n";
     fs::rename(dir / "new", dir / "list");
-    EXPECT_EQ(read("list", before).outcome, Read);
+    EXPECT_EQ(ReadListFile(path("list"), before).outcome, Read);
     EXPECT_FALSE(StampListFile(path("absent")).present);
 }
 

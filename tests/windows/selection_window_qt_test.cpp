@@ -60,13 +60,10 @@ void SelectionWindowQtTest::opensFocusedWithNothingSelectedAndFits() {
     QVERIFY(window);
     QCOMPARE(QApplication::focusWidget(), window->fileList);
     QVERIFY(window->fileList->selectedItems().isEmpty());
-    QCOMPARE(window->size(), QSize(334, 435));
     QVERIFY(!window->findChild<QWidget*>("Text1")->isVisible());
     QVERIFY(!window->notice()->isVisible() && !window->message()->isVisible());
     QVERIFY(!pulse.running);
-    auto* button = window->findChild<CaptionButton*>("Command2");
-    QCOMPARE(button->geometry(), QRect(240, 376, 81, 49));
-    QVERIFY(CaptionFits(button));
+    QVERIFY(CaptionFits(window->findChild<CaptionButton*>("Command2")));
 }
 
 void SelectionWindowQtTest::waitsUntilTheListComesOrItsCommandHasEnded() {
