@@ -19,6 +19,9 @@ namespace zelvorn {
 
 // The main window's fields in memory; counts the destination's rewrites.
 struct FakeMainWindowFields : MainWindowFields {
+    explicit FakeMainWindowFields(std::u16string destination = {}, std::u16string source = {},
+                                  OptionBoxes boxes = {})
+        : destination(std::move(destination)), source(std::move(source)), boxes(boxes) {}
     std::u16string destinationPath() const override { return destination; }
     void setDestinationPath(const std::u16string& path) override {
         destination = path;

@@ -24,10 +24,7 @@ TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
     constexpr BoxState O = BoxState::Unchecked, X = BoxState::Checked;
     for (int boxes = 0; boxes < 8; ++boxes) {
         const bool r = boxes & 1, v = boxes & 2, min = boxes & 4;
-        FakeMainWindowFields main;
-        main.destination = u"E:";
-        main.source = u"D:\\disc.pdi";
-        main.boxes = {r ? X : O, v ? X : O, min ? X : O};
+        FakeMainWindowFields main(u"E:", u"D:\\disc.pdi", {r ? X : O, v ? X : O, min ? X : O});
         FakeSelectionList list;
         RecordingLauncher launcher;
         ScriptedDialogs dialogs;
@@ -60,8 +57,7 @@ TEST(ApplyDriveRootRule, ShortensOnlyABareUpperCaseRootFromCToZ) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(base::Utf16ToUtf8(row.field));
-        FakeMainWindowFields fields;
-        fields.destination = row.field;
+        FakeMainWindowFields fields{std::u16string(row.field)};
         ApplyDriveRootRule(fields);
         EXPECT_EQ(fields.destination, row.after);
         // Only a rewrite counts as the program's change of the field.
@@ -110,9 +106,7 @@ TEST(ButtonStates, LoadingDisablesWhatAnEmptyFieldCannotServeAndChangesOnlyEnabl
 }
 
 TEST(ConvertToIso, TheNameIsWrittenAndKeptWhateverTheAnswer) {
-    FakeMainWindowFields fields;
-    fields.destination = u"E:\\";
-    fields.source = u"D:\\disc.pdi";
+    FakeMainWindowFields fields(u"E:\\", u"D:\\disc.pdi");
     RecordingLauncher launcher;
     ScriptedDialogs dialogs;
     SaveAsDialog saveAs;
@@ -150,9 +144,7 @@ TEST(ListAndChoose, ListsMinimisedWaitsASecondThenOpensTheWindowOrSaysWhyNot) {
         {u"", Started, {}, {u"No folder for the list of files"}},
     };
     for (const auto& row : rows) {
-        FakeMainWindowFields fields;
-        fields.destination = u"E:\\";
-        fields.source = u"C:\\Sets\\My Movie.pdi";
+        FakeMainWindowFields fields(u"E:\\", u"C:\\Sets\\My Movie.pdi");
         RecordingLauncher launcher;
         launcher.status = row.status;
         ScriptedDialogs dialogs;
