@@ -23,11 +23,65 @@ private slots:
         list = ToU16(dir.filePath("pdilist.txt"));
         write("VIDEO_TS.IFO 12288\r\nVTS_01_1.VOB 2048\r\n");
     }
+
     void cleanup() { opener.reset(); }
 
-    void opensFocusedWithNothingSelectedAndFits();
-    void waitsUntilTheListComesOrItsCommandHasEnded();
-    void oneWindowAtATimeReadingAfreshWhenReopened();
+    void opensFocusedWithNothingSelectedAndFits() {
+        SelectionWindow* window = open();
+        QVERIFY(window);
+        QCOMPARE(QApplication::focusWidget(), window->fileList);
+        QVERIFY(window->fileList->selectedItems().isEmpty());
+        QVERIFY(!window->findChild<QWidget*>("Text1")->isVisible());
+        QVERIFY(!window->notice()->isVisible() && !window->message()->isVisible());
+        QVERIFY(!pulse.running);
+        QVERIFY(CaptionFits(window->findChild<CaptionButton*>("Command2")));
+    }
+
+    void waitsUntilTheListComesOrItsCommandHasEnded() {
+        const struct {
+            const char* written;  // by the list command while the window waits
+            std::optional<ProcessEnd> end;
+            int entries;
+            QString message;  // how it begins
+        } rows[] = {
+            {"LATE.VOB 1\r\n", std::nullopt, 1, ""},  // taken once it holds still
+            // The old list is never shown.
+            {nullptr, ProcessEnd{ProcessEnd::How::Exited, 3}, 0, "No list of files: pdixtract has"},
+            {nullptr, std::nullopt, 0, "Waiting for pdixtract"},  // until the window is closed
+        };
+        for (const auto& row : rows) {
+            SelectionWindow* window = open(StampListFile(list), true);
+            QVERIFY(window);
+            QVERIFY(window->message()->text().startsWith("Waiting for pdixtract"));
+            QCOMPARE(QApplication::focusWidget(), window->message());
+            if (row.written) write(row.written);
+            pulse.beat();
+            QVERIFY(pulse.running);
+            launcher.extractorEnd = row.end;
+            pulse.beat();
+            QCOMPARE(pulse.running, row.message.startsWith("Waiting"));
+            QCOMPARE(window->fileList->count(), row.entries);
+            QCOMPARE(window->fileList->isVisible(), row.entries > 0);
+            QVERIFY(window->message()->text().startsWith(row.message));
+            if (row.entries > 0) QCOMPARE(QApplication::focusWidget(), window->fileList);
+            window->close();
+            QVERIFY(!pulse.running);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+
+    void oneWindowAtATimeReadingAfreshWhenReopened() {
+        SelectionWindow* first = open();
+        QVERIFY(first);
+        write("NEW.VOB 1\r\n");
+        QCOMPARE(open(), first);
+        QCOMPARE(first->fileList->count(), 2);  // an open window keeps its list
+        first->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SelectionWindow* second = open();
+        QVERIFY(second);
+        QCOMPARE(second->fileList->item(0)->text(), "NEW.VOB 1");
+    }
 
 private:
     // Renamed into place, as pdixtract writes it: a new file each time.
@@ -54,63 +108,6 @@ private:
     ManualPulse pulse;
     std::unique_ptr<SelectionWindowKeeper> opener;
 };
-
-void SelectionWindowQtTest::opensFocusedWithNothingSelectedAndFits() {
-    SelectionWindow* window = open();
-    QVERIFY(window);
-    QCOMPARE(QApplication::focusWidget(), window->fileList);
-    QVERIFY(window->fileList->selectedItems().isEmpty());
-    QVERIFY(!window->findChild<QWidget*>("Text1")->isVisible());
-    QVERIFY(!window->notice()->isVisible() && !window->message()->isVisible());
-    QVERIFY(!pulse.running);
-    QVERIFY(CaptionFits(window->findChild<CaptionButton*>("Command2")));
-}
-
-void SelectionWindowQtTest::waitsUntilTheListComesOrItsCommandHasEnded() {
-    const struct {
-        const char* written;  // by the list command while the window waits
-        std::optional<ProcessEnd> end;
-        int entries;
-        QString message;  // how it begins
-    } rows[] = {
-        {"LATE.VOB 1\r\n", std::nullopt, 1, ""},  // taken once it holds still
-        // The old list is never shown.
-        {nullptr, ProcessEnd{ProcessEnd::How::Exited, 3}, 0, "No list of files: pdixtract has"},
-        {nullptr, std::nullopt, 0, "Waiting for pdixtract"},  // until the window is closed
-    };
-    for (const auto& row : rows) {
-        SelectionWindow* window = open(StampListFile(list), true);
-        QVERIFY(window);
-        QVERIFY(window->message()->text().startsWith("Waiting for pdixtract"));
-        QCOMPARE(QApplication::focusWidget(), window->message());
-        if (row.written) write(row.written);
-        pulse.beat();
-        QVERIFY(pulse.running);
-        launcher.extractorEnd = row.end;
-        pulse.beat();
-        QCOMPARE(pulse.running, row.message.startsWith("Waiting"));
-        QCOMPARE(window->fileList->count(), row.entries);
-        QCOMPARE(window->fileList->isVisible(), row.entries > 0);
-        QVERIFY(window->message()->text().startsWith(row.message));
-        if (row.entries > 0) QCOMPARE(QApplication::focusWidget(), window->fileList);
-        window->close();
-        QVERIFY(!pulse.running);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-void SelectionWindowQtTest::oneWindowAtATimeReadingAfreshWhenReopened() {
-    SelectionWindow* first = open();
-    QVERIFY(first);
-    write("NEW.VOB 1\r\n");
-    QCOMPARE(open(), first);
-    QCOMPARE(first->fileList->count(), 2);  // an open window keeps its list
-    first->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    SelectionWindow* second = open();
-    QVERIFY(second);
-    QCOMPARE(second->fileList->item(0)->text(), "NEW.VOB 1");
-}
 
 QTEST_MAIN(SelectionWindowQtTest)
 #include "selection_window_qt_test.moc"
