@@ -23,9 +23,7 @@ share/man/man1/zelvorn.1.gz
 share/metainfo/$id.metainfo.xml
 share/mime/packages/$id.xml"
 holds() {  # DIR FILES: the files under DIR are exactly FILES.
-    local actual
-    actual=$(cd "$1" && find . -type f -printf '%P\n' | LC_ALL=C sort)
-    [ "$actual" = "$2" ] || { diff <(echo "$2") <(echo "$actual") >&2 || true; fail "$1 holds other files"; }
+    diff <(echo "$2") <(cd "$1" && find . -type f -printf '%P\n' | LC_ALL=C sort) >&2 || fail "$1 holds other files"
 }
 
 case $check in

@@ -24,8 +24,7 @@ def walk(node):
         text = node.queryText().getText(0, -1) if role == "text" else ""
         sensitive = node.getState().contains(pyatspi.STATE_SENSITIVE)
         print(f"{role}|{node.name}|{text}|{'enabled' if sensitive else 'disabled'}")
-    for child in node:
-        walk(child)
+    for child in node: walk(child)
 
 for app in pyatspi.Registry.getDesktop(0):
     if app is not None and app.name == "zelvorn":

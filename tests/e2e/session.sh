@@ -4,8 +4,7 @@
 # pdixtract records each command it is started with.
 source "$(dirname "$0")/lib.sh"
 export ZELVORN_E2E_LIST=$WORK/list.txt
-printf 'VIDEO_TS.IFO 12288\r\nVIDEO_TS.VOB 4096\r\nVTS_01_0.IFO 8192\r\nVTS_01_1.VOB 2048\r\n' \
-    >"$ZELVORN_E2E_LIST"
+printf 'VIDEO_TS.IFO 1\r\nVIDEO_TS.VOB 2\r\nVTS_01_0.IFO 3\r\nVTS_01_1.VOB 4\r\n' >"$ZELVORN_E2E_LIST"
 mkdir -p "$WORK/iso" "$WORK/My Out" "$WORK/bin" && touch "$WORK/iso/My Film.iso"
 
 e2e_start "$WORK/bin"

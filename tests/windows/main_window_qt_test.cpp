@@ -91,9 +91,8 @@ private slots:
         // Every caption is drawn whole inside its control.
         for (auto* button : h->window.findChildren<CaptionButton*>()) QVERIFY(CaptionFits(button));
         for (auto* box : h->window.findChildren<CaptionCheckBox*>()) QVERIFY(CaptionFits(box));
-        for (auto* frame : h->window.findChildren<QGroupBox*>()) {
+        for (auto* frame : h->window.findChildren<QGroupBox*>())
             QVERIFY(frame->fontMetrics().horizontalAdvance(frame->title()) < frame->width() - 16);
-        }
     }
 
     void dropsFillTheFieldThatFits() {
@@ -126,9 +125,8 @@ private slots:
 private:
     QString enabledActions() {
         QString states;
-        for (const char* name : {"Command2", "Command5", "Command6"}) {
+        for (const char* name : {"Command2", "Command5", "Command6"})
             states += h->control(name)->isEnabled() ? u'1' : u'0';
-        }
         return states;
     }
     MainWindowHarness* h = nullptr;
