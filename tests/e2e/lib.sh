@@ -76,8 +76,7 @@ expect_call() {
 
 # Alt+X ends zelvorn with status 0.
 expect_exit_on_alt_x() {
-    xdotool windowfocus --sync "$MAIN"
-    key alt+x
+    xdotool windowfocus --sync "$MAIN" && key alt+x
     timeout 10 tail --pid="$ZELVORN_PID" -f /dev/null || fail "zelvorn did not end"
     wait "$ZELVORN_PID" || fail "zelvorn ended with $?"
     ZELVORN_PID=

@@ -26,16 +26,15 @@ expect_call 1 -m "E:" '$(touch pwned) `touch pwned2` | *'
 [ ! -e pwned ] && [ ! -e pwned2 ] && [ ! -e "$HOME/pwned" ] || fail "a shell ran"
 key ctrl+a && typ "/sets/My Movie.pdi"
 
-# Convert: a name that exists is taken without a question, Enter is Yes;
-# cancelled and answered No, nothing starts; the name comes back next time.
+# Convert: a name that exists is taken without a question; answered No,
+# nothing starts; the name comes back after a cancel, and Enter is Yes.
 key alt+c && dialog_path "Save As" "$WORK/iso/My Film.iso"
-window "Warning" >/dev/null && key Return && gone "Warning"
-expect_call 2 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
+window "Warning" >/dev/null && key n && gone "Warning"
 xdotool windowfocus --sync "$MAIN" && key alt+c && window "Save As" >/dev/null && key Escape
 window "Warning" >/dev/null && key n && gone "Warning"
 xdotool windowfocus --sync "$MAIN" && key alt+c && window "Save As" >/dev/null && key Return
 window "Warning" >/dev/null && key Return
-expect_call 3 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
+expect_call 2 -i "$WORK/iso/My Film.iso" "/sets/My Movie.pdi"
 
 # The destination typed over the Convert name, four Tabs on from "Convert to Iso".
 xdotool windowfocus --sync "$MAIN" && key Tab Tab Tab Tab ctrl+a && typ "$WORK/My Out"
@@ -45,13 +44,13 @@ xdotool windowfocus --sync "$MAIN" && key Tab Tab Tab Tab ctrl+a && typ "$WORK/M
 # in the List files window (Alt+V is nothing there).
 touch "$ZELVORN_E2E_LIST.hold"
 xdotool windowfocus --sync "$MAIN" && key alt+f
-expect_call 4 -gb "$XDG_RUNTIME_DIR/pdilist.txt" "/sets/My Movie.pdi"
+expect_call 3 -gb "$XDG_RUNTIME_DIR/pdilist.txt" "/sets/My Movie.pdi"
 list=$(window "List files")
 list_shown "$list" && fail "a list before pdixtract wrote one"
 rm "$ZELVORN_E2E_LIST.hold"
 poll list_shown "$list" || fail "the late list never came"
 key Down ctrl+Down ctrl+Down ctrl+space alt+v alt+e
-expect_call 5 -m "$WORK/My Out" "/sets/My Movie.pdi" VIDEO_TS.VOB VTS_01_1.VOB
+expect_call 4 -m "$WORK/My Out" "/sets/My Movie.pdi" VIDEO_TS.VOB VTS_01_1.VOB
 # Alt+X on the main window ends both windows.
 expect_exit_on_alt_x
 echo "PASS session"

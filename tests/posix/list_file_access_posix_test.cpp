@@ -61,8 +61,7 @@ TEST_F(ListFileAccessTest, ReadsOnlyAPlainFileOfOursWithoutBlocking) {
                 {"dangling", NotPlainFile}, {"folder", NotPlainFile}, {"fifo", NotPlainFile},
                 {"theirs", NotPlainFile},   {"huge", TooLarge},       {"/dev/null", NotPlainFile}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(ReadListFile(path(row.name), {}).outcome, row.outcome);
+        EXPECT_EQ(ReadListFile(path(row.name), {}).outcome, row.outcome) << row.name;
     }
 }
 
@@ -87,10 +86,10 @@ TEST_F(ListFileAccessTest, ListFileLivesInAPrivateFolderOfOurs) {
                 {nullptr, "fallback"},
                 {root ? "other" : "missing", "fallback"}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.runtimeDir ? row.runtimeDir : "unset");
         const std::string runtimeDir = row.runtimeDir ? (dir / row.runtimeDir).string() : "";
         EXPECT_EQ(ListFileInPrivateFolder(row.runtimeDir ? runtimeDir.c_str() : nullptr, fallback),
-                  path(std::string(row.folder) + "/pdilist.txt"));
+                  path(std::string(row.folder) + "/pdilist.txt"))
+            << (row.runtimeDir ? row.runtimeDir : "unset");
     }
     EXPECT_EQ(fs::status(fallback).permissions(), fs::perms::owner_all);  // made private
     fs::permissions(fallback, fs::perms::all);

@@ -7,7 +7,6 @@
 #include "actions/convert_to_iso.h"
 #include "actions/extract_all.h"
 #include "actions/list_and_choose.h"
-#include "base/utf8.h"
 #include "core_fakes.h"
 #include "selection_window/extract_selected.h"
 
@@ -56,7 +55,7 @@ TEST(ApplyDriveRootRule, ShortensOnlyABareUpperCaseRootFromCToZ) {
         {u"E:", u"E:"},   {u"E:/", u"E:/"}, {u"E:\\ ", u"E:\\ "}, {u" E:\\", u" E:\\"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(base::Utf16ToUtf8(row.field));
+        SCOPED_TRACE(&row - rows);
         FakeMainWindowFields fields{std::u16string(row.field)};
         ApplyDriveRootRule(fields);
         EXPECT_EQ(fields.destination, row.after);

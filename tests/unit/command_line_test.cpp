@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "base/utf8.h"
-
 namespace zelvorn {
 namespace {
 
@@ -34,8 +32,7 @@ TEST(SplitCommandLine, BlanksSeparateOutsideQuotesOnly) {
         {u"  ", {}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(base::Utf16ToUtf8(row.line));
-        EXPECT_EQ(SplitCommandLine(row.line), row.arguments);
+        EXPECT_EQ(SplitCommandLine(row.line), row.arguments) << "row " << (&row - rows);
     }
 }
 
