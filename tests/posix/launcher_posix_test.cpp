@@ -22,9 +22,7 @@ using Lines = std::vector<std::string>;
 // or, given -stop, by a signal.
 struct ProcessLauncherTest : testing::Test {
     ProcessLauncherTest() {
-        dir = fs::temp_directory_path() / ("launcher-" + std::to_string(::getpid()));
         fs::create_directories(dir);
-        savedPath = std::getenv("PATH");
         ::setenv("PATH", dir.c_str(), 1);
         write("pdixtract",
               "#!/bin/sh\n{ for a in \"$@\"; do echo \"[$a]\"; done; echo "
@@ -49,8 +47,8 @@ struct ProcessLauncherTest : testing::Test {
         return lines;
     }
 
-    fs::path dir;
-    std::string savedPath;
+    fs::path dir = fs::temp_directory_path() / ("launcher-" + std::to_string(::getpid()));
+    std::string savedPath = std::getenv("PATH");
     ProcessLauncher direct{ProcessLauncher::Terminal::Never};
 };
 

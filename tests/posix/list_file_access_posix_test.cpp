@@ -17,17 +17,14 @@ namespace fs = std::filesystem;
 using enum ListFileRead::Outcome;
 
 struct ListFileAccessTest : testing::Test {
-    ListFileAccessTest() {
-        dir = fs::temp_directory_path() / ("list-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
+    ListFileAccessTest() { fs::create_directories(dir); }
     ~ListFileAccessTest() override { fs::remove_all(dir); }
     // A name in the test's folder, or an absolute path as it stands.
     std::u16string path(const std::string& name) {
         return base::Utf8ToUtf16((dir / name).string());
     }
 
-    fs::path dir;
+    fs::path dir = fs::temp_directory_path() / ("list-" + std::to_string(::getpid()));
 };
 
 TEST_F(ListFileAccessTest, AnEarlierListUntouchedIsNoNewList) {

@@ -6,7 +6,6 @@
 
 #include "main_window_harness.h"
 #include "window_kit/caption_controls_qt.h"
-#include "window_kit/window_look_qt.h"
 
 using namespace zelvorn;
 
