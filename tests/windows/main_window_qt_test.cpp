@@ -115,9 +115,9 @@ private slots:
         }
     }
 
-    void aFolderGivenAtStartIsExplained() {
-        h->window.openOnStart({QDir::tempPath()});
-        QCOMPARE(h->dialogs.errors, std::vector<std::u16string>{u"Not a set"});
+    void aMissingSetGivenAtStartIsExplained() {
+        h->window.openOnStart({QDir::tempPath() + "/gone.pdi"});
+        QCOMPARE(h->dialogs.errors, std::vector<std::u16string>{u"Set not found"});
         QCOMPARE(h->control<QLineEdit>("Text1")->text(), "");
     }
 
