@@ -34,12 +34,12 @@ TEST(Actions, EachGivesItsOptionsAndWindowStyleForEveryCombinationOfBoxes) {
         ExtractSelected({main, launcher, dialogs}, list);
         ConvertToIso(main, launcher, dialogs, saveAs);
         const std::u16string deleting = r ? u"-r " : u"";
-        const std::u16string m =
+        const std::u16string extract =
             u"pdixtract " + deleting + (v ? u"-v " : u"") + u"-m \"E:\" \"D:\\disc.pdi\"";
         // The names come back from the hidden field, as it holds them.
         EXPECT_EQ(launcher.launches,
-                  (Launches{{m, min ? MinimizedActive : MaximizedActive},
-                            {m + u" VIDEO_TS.IFO VTS_01_1.VOB*",
+                  (Launches{{extract, min ? MinimizedActive : MaximizedActive},
+                            {extract + u" VIDEO_TS.IFO VTS_01_1.VOB*",
                              min ? MinimizedInactive : MaximizedActive},
                             {u"pdixtract " + deleting + u"-i \"E:\\film.iso\" \"D:\\disc.pdi\"",
                              min ? MinimizedActive : MaximizedActive}}))
