@@ -6,9 +6,8 @@ set -euo pipefail
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 ZELVORN=${ZELVORN:?set ZELVORN to the built binary}
 # Re-runs the calling script under its own X server unless it has one.
-if [ -z "${ZELVORN_E2E_XVFB:-}" ]; then
+[ -n "${ZELVORN_E2E_XVFB:-}" ] ||
     ZELVORN_E2E_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
-fi
 # Qt's own dialogs, whatever desktop the tests were started from.
 unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP DESKTOP_SESSION GNOME_DESKTOP_SESSION_ID \
     KDE_FULL_SESSION
@@ -77,8 +76,7 @@ expect_call() {
 
 # Alt+X ends zelvorn with status 0.
 expect_exit_on_alt_x() {
-    xdotool windowfocus --sync "$MAIN"
-    key alt+x
+    xdotool windowfocus --sync "$MAIN" && key alt+x
     timeout 10 tail --pid="$ZELVORN_PID" -f /dev/null || fail "zelvorn did not end"
     wait "$ZELVORN_PID" || fail "zelvorn ended with $?"
     ZELVORN_PID=

@@ -3,9 +3,7 @@
 # What a screen reader (Orca, through AT-SPI) reads of the main window when
 # zelvorn is started with a set, as a file manager starts it: every field and
 # button by a name of its own, the set in its field, Convert enabled.
-if [ -z "${ZELVORN_E2E_DBUS:-}" ]; then
-    ZELVORN_E2E_DBUS=1 exec dbus-run-session -- bash "$0" "$@"
-fi
+[ -n "${ZELVORN_E2E_DBUS:-}" ] || ZELVORN_E2E_DBUS=1 exec dbus-run-session -- bash "$0" "$@"
 source "$(dirname "$0")/lib.sh"
 /usr/libexec/at-spi-bus-launcher --launch-immediately &>/dev/null &
 AT_SPI=$!
@@ -26,8 +24,7 @@ def walk(node):
         text = node.queryText().getText(0, -1) if role == "text" else ""
         sensitive = node.getState().contains(pyatspi.STATE_SENSITIVE)
         print(f"{role}|{node.name}|{text}|{'enabled' if sensitive else 'disabled'}")
-    for child in node:
-        walk(child)
+    for child in node: walk(child)
 
 for app in pyatspi.Registry.getDesktop(0):
     if app is not None and app.name == "zelvorn":

@@ -19,6 +19,9 @@ namespace zelvorn {
 
 // The main window's fields in memory; counts the destination's rewrites.
 struct FakeMainWindowFields : MainWindowFields {
+    explicit FakeMainWindowFields(std::u16string destination = {}, std::u16string source = {},
+                                  OptionBoxes boxes = {})
+        : destination(std::move(destination)), source(std::move(source)), boxes(boxes) {}
     std::u16string destinationPath() const override { return destination; }
     void setDestinationPath(const std::u16string& path) override {
         destination = path;
@@ -83,21 +86,16 @@ struct ScriptedDialogs : Dialogs {
     }
     std::optional<std::u16string> chooseFileToOpen(const OpenFileRequest& request) override {
         openRequests.push_back(request);
-        return next(answers);
+        return next();
     }
-    std::optional<std::u16string> chooseFolder(const std::u16string&) override {
-        return next(answers);
-    }
+    std::optional<std::u16string> chooseFolder(const std::u16string&) override { return next(); }
     std::optional<std::u16string> chooseFileToSave(
         const std::u16string& startName, const std::vector<FileFilter>& filters) override {
         saveStartNames.push_back(startName);
         saveFilters = filters;
-        return next(answers);
+        return next();
     }
-    bool askYesNo(const std::u16string& title, const std::u16string& text) override {
-        questions.push_back(title + u"|" + text);
-        return yes;
-    }
+    bool askYesNo(const std::u16string&, const std::u16string&) override { return yes; }
 
     std::vector<std::optional<std::u16string>> answers;  // file and folder dialogs, in order
     bool yes = false;
@@ -105,13 +103,11 @@ struct ScriptedDialogs : Dialogs {
     std::vector<OpenFileRequest> openRequests;
     std::vector<std::u16string> saveStartNames;
     std::vector<FileFilter> saveFilters;
-    std::vector<std::u16string> questions;  // "title|text"
 
-private:
-    static std::optional<std::u16string> next(std::vector<std::optional<std::u16string>>& list) {
-        if (list.empty()) return std::nullopt;
-        auto answer = list.front();
-        list.erase(list.begin());
+    std::optional<std::u16string> next() {
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.erase(answers.begin());
         return answer;
     }
 };
@@ -130,21 +126,14 @@ struct RecordingSteps : Wait, SelectionWindowOpener {
     std::vector<ListFileStamp> stamps;
 };
 
-// The list as the window holds it, with the indices the user selected.
+// The list as the window holds it, two entries selected; the hidden field
+// marks what went through it.
 struct FakeSelectionList : SelectionList {
     std::vector<std::u16string> selectedEntries() const override {
-        std::vector<std::u16string> chosen;
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (selected.at(i)) chosen.push_back(entries[i]);
-        }
-        return chosen;
+        return {u"VIDEO_TS.IFO 12288", u"VTS_01_1.VOB 2048"};
     }
     void setNamesText(const std::u16string& text) override { namesFieldText = text + u"*"; }
     std::u16string namesText() const override { return namesFieldText; }
-
-    std::vector<std::u16string> entries{u"VIDEO_TS.IFO 12288", u"VIDEO_TS.VOB 4096",
-                                        u"VTS_01_1.VOB 2048"};
-    std::vector<bool> selected{true, false, true};
     std::u16string namesFieldText;
 };
 

@@ -17,39 +17,29 @@ namespace fs = std::filesystem;
 using enum ListFileRead::Outcome;
 
 struct ListFileAccessTest : testing::Test {
-    ListFileAccessTest() {
-        dir = fs::temp_directory_path() / ("list-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
+    ListFileAccessTest() { fs::create_directories(dir); }
     ~ListFileAccessTest() override { fs::remove_all(dir); }
     // A name in the test's folder, or an absolute path as it stands.
     std::u16string path(const std::string& name) {
         return base::Utf8ToUtf16((dir / name).string());
     }
-    ListFileRead read(const std::string& name, const ListFileStamp& before = {}) {
-        return ReadListFile(path(name), before);
-    }
 
-    fs::path dir;
+    fs::path dir = fs::temp_directory_path() / ("list-" + std::to_string(::getpid()));
 };
 
-TEST_F(ListFileAccessTest, ReadsOnlyANewPlainFile) {
+TEST_F(ListFileAccessTest, AnEarlierListUntouchedIsNoNewList) {
     std::ofstream(dir / "list") << "A 1\r\n";
-    const ListFileRead plain = read("list");
-    EXPECT_EQ(plain.outcome, Read);
-    EXPECT_EQ(plain.bytes, "A 1\r\n");
-
     // The same file untouched since the stamp is an earlier set's list;
     // pdixtract's atomic rewrite gives a new file, even with the same bytes.
     const ListFileStamp before = StampListFile(path("list"));
-    EXPECT_EQ(read("list", before).outcome, Unchanged);
+    EXPECT_EQ(ReadListFile(path("list"), before).outcome, Unchanged);
     std::ofstream(dir / "new") << "A 1\r\n";
     fs::rename(dir / "new", dir / "list");
-    EXPECT_EQ(read("list", before).outcome, Read);
+    EXPECT_EQ(ReadListFile(path("list"), before).outcome, Read);
     EXPECT_FALSE(StampListFile(path("absent")).present);
 }
 
-TEST_F(ListFileAccessTest, RefusesWhatIsNoPlainListWithoutBlocking) {
+TEST_F(ListFileAccessTest, ReadsOnlyAPlainFileOfOursWithoutBlocking) {
     std::ofstream(dir / "target") << "secret 1\r\n";
     fs::create_symlink(dir / "target", dir / "link");
     fs::create_symlink(dir / "nowhere", dir / "dangling");
@@ -64,17 +54,16 @@ TEST_F(ListFileAccessTest, RefusesWhatIsNoPlainListWithoutBlocking) {
     const struct {
         std::string name;
         ListFileRead::Outcome outcome;
-    } rows[] = {{"absent", Missing},      {"link", NotPlainFile},     {"dangling", NotPlainFile},
-                {"folder", NotPlainFile}, {"fifo", NotPlainFile},     {"theirs", NotPlainFile},
-                {"huge", TooLarge},       {"/dev/null", NotPlainFile}};
+    } rows[] = {{"target", Read},           {"absent", Missing},      {"link", NotPlainFile},
+                {"dangling", NotPlainFile}, {"folder", NotPlainFile}, {"fifo", NotPlainFile},
+                {"theirs", NotPlainFile},   {"huge", TooLarge},       {"/dev/null", NotPlainFile}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(ReadListFile(path(row.name), {}).outcome, row.outcome);
+        EXPECT_EQ(ReadListFile(path(row.name), {}).outcome, row.outcome) << row.name;
     }
 }
 
 TEST_F(ListFileAccessTest, ListFileLivesInAPrivateFolderOfOurs) {
-    for (const char* name : {"run", "open", "other", "my run"}) {
+    for (const char* name : {"run", "open", "other", "my run", "my\"run"}) {
         fs::create_directory(dir / name);
         fs::permissions(dir / name, fs::perms::owner_all);
     }
@@ -85,16 +74,19 @@ TEST_F(ListFileAccessTest, ListFileLivesInAPrivateFolderOfOurs) {
         const char* runtimeDir;
         const char* folder;
     } rows[] = {{"run", "run"},
+                {"run/", "run"},
                 {"open", "fallback"},
                 {"missing", "fallback"},
-                {"my run", "fallback"},  // the list command could not carry the blank
+                // The list command, unquoted, could not carry a blank or a quote.
+                {"my run", "fallback"},
+                {"my\"run", "fallback"},
                 {nullptr, "fallback"},
                 {root ? "other" : "missing", "fallback"}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.runtimeDir ? row.runtimeDir : "unset");
         const std::string runtimeDir = row.runtimeDir ? (dir / row.runtimeDir).string() : "";
         EXPECT_EQ(ListFileInPrivateFolder(row.runtimeDir ? runtimeDir.c_str() : nullptr, fallback),
-                  path(std::string(row.folder) + "/pdilist.txt"));
+                  path(std::string(row.folder) + "/pdilist.txt"))
+            << (row.runtimeDir ? row.runtimeDir : "unset");
     }
     EXPECT_EQ(fs::status(fallback).permissions(), fs::perms::owner_all);  // made private
     fs::permissions(fallback, fs::perms::all);

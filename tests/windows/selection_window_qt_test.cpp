@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QListWidget>
-#include <QPushButton>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cstdio>
 
 #include "list_file/list_file_access.h"
 #include "main_window_harness.h"
@@ -14,33 +13,82 @@
 
 using namespace zelvorn;
 
-// The file selection window over a real list file, as a user drives it with
-// the keyboard; its presses read a fake main window.
+// The file selection window over a real list file, opened and kept as the
+// main window's "Extract files" asks for it.
 class SelectionWindowQtTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
         QVERIFY(dir.isValid());
         list = ToU16(dir.filePath("pdilist.txt"));
-        write(
-            "VIDEO_TS.IFO 12288\r\nVIDEO_TS.VOB 4096\r\nVTS_01_0.IFO 8192\r\nVTS_01_1.VOB "
-            "2048\r\n");
-        main.destination = u"/my out";
-        main.source = u"/sets/My Movie.pdi";
+        write("VIDEO_TS.IFO 12288\r\nVTS_01_1.VOB 2048\r\n");
     }
+
     void cleanup() { opener.reset(); }
 
-    void opensFocusedWithNothingSelectedAndFits();
-    void waitsUntilTheListComesOrItsCommandHasEnded();
-    void oneWindowAtATimeReadingAfreshWhenReopened();
+    void opensFocusedWithNothingSelectedAndFits() {
+        SelectionWindow* window = open();
+        QVERIFY(window);
+        QCOMPARE(QApplication::focusWidget(), window->fileList);
+        QVERIFY(window->fileList->selectedItems().isEmpty());
+        QVERIFY(!window->findChild<QWidget*>("Text1")->isVisible());
+        QVERIFY(!window->notice()->isVisible() && !window->message()->isVisible());
+        QVERIFY(!pulse.running);
+        QVERIFY(CaptionFits(window->findChild<CaptionButton*>("Command2")));
+    }
+
+    void waitsUntilTheListComesOrItsCommandHasEnded() {
+        const struct {
+            const char* written;  // by the list command while the window waits
+            std::optional<ProcessEnd> end;
+            int entries;
+            QString message;  // how it begins
+        } rows[] = {
+            {"LATE.VOB 1\r\n", std::nullopt, 1, ""},  // taken once it holds still
+            // The old list is never shown.
+            {nullptr, ProcessEnd{ProcessEnd::How::Exited, 3}, 0, "No list of files: pdixtract has"},
+            {nullptr, std::nullopt, 0, "Waiting for pdixtract"},  // until the window is closed
+        };
+        for (const auto& row : rows) {
+            SelectionWindow* window = open(StampListFile(list), true);
+            QVERIFY(window);
+            QVERIFY(window->message()->text().startsWith("Waiting for pdixtract"));
+            QCOMPARE(QApplication::focusWidget(), window->message());
+            if (row.written) write(row.written);
+            pulse.beat();
+            QVERIFY(pulse.running);
+            launcher.extractorEnd = row.end;
+            pulse.beat();
+            QCOMPARE(pulse.running, row.message.startsWith("Waiting"));
+            QCOMPARE(window->fileList->count(), row.entries);
+            QCOMPARE(window->fileList->isVisible(), row.entries > 0);
+            QVERIFY(window->message()->text().startsWith(row.message));
+            if (row.entries > 0) QCOMPARE(QApplication::focusWidget(), window->fileList);
+            window->close();
+            QVERIFY(!pulse.running);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+
+    void oneWindowAtATimeReadingAfreshWhenReopened() {
+        SelectionWindow* first = open();
+        QVERIFY(first);
+        write("NEW.VOB 1\r\n");
+        QCOMPARE(open(), first);
+        QCOMPARE(first->fileList->count(), 2);  // an open window keeps its list
+        first->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        SelectionWindow* second = open();
+        QVERIFY(second);
+        QCOMPARE(second->fileList->item(0)->text(), "NEW.VOB 1");
+    }
 
 private:
+    // Renamed into place, as pdixtract writes it: a new file each time.
     void write(const QByteArray& bytes) {
-        QFile file(ToQString(list) + ".new");
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        // Renamed into place, as pdixtract writes it: a new file each time.
-        QVERIFY(std::rename(file.fileName().toLocal8Bit(), ToQString(list).toLocal8Bit()) == 0);
+        QSaveFile file(ToQString(list));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                file.commit());
     }
     // Opens the window over the list command's process, which has ended
     // unless `running`.
@@ -48,18 +96,10 @@ private:
         if (!opener) opener = std::make_unique<SelectionWindowKeeper>(launcher, dialogs, pulse);
         launcher.extractorEnd = running ? std::nullopt : std::optional(ProcessEnd{});
         opener->showOrRaise(main, {list, before, launcher.launchWatched({}, {}).process});
-        SelectionWindow* window = opener->window();
         // The window comes to the front, ready for keys, each time it is asked for.
-        if (!window || !QTest::qWaitForWindowActive(window)) return nullptr;
-        return window;
+        SelectionWindow* window = opener->window();
+        return window && QTest::qWaitForWindowActive(window) ? window : nullptr;
     }
-    QStringList entries(SelectionWindow* window) {
-        QStringList texts;
-        auto* list1 = window->findChild<QListWidget*>("List1");
-        for (int i = 0; i < list1->count(); ++i) texts << list1->item(i)->text();
-        return texts;
-    }
-
     QTemporaryDir dir;
     std::u16string list;
     FakeMainWindowFields main;
@@ -68,70 +108,6 @@ private:
     ManualPulse pulse;
     std::unique_ptr<SelectionWindowKeeper> opener;
 };
-
-void SelectionWindowQtTest::opensFocusedWithNothingSelectedAndFits() {
-    SelectionWindow* window = open();
-    QVERIFY(window);
-    auto* list1 = window->findChild<QListWidget*>("List1");
-    QCOMPARE(QApplication::focusWidget(), list1);
-    QVERIFY(list1->selectedItems().isEmpty());
-    QCOMPARE(entries(window).first(), "VIDEO_TS.IFO 12288");
-    QCOMPARE(window->windowTitle(), "List files");
-    QCOMPARE(window->size(), QSize(334, 435));
-    QVERIFY(!window->findChild<QWidget*>("Text1")->isVisible());
-    QVERIFY(!window->notice()->isVisible() && !window->message()->isVisible());
-    QVERIFY(!pulse.running);
-    auto* button = window->findChild<CaptionButton*>("Command2");
-    QCOMPARE(button->geometry(), QRect(240, 376, 81, 49));
-    QVERIFY(CaptionFits(button));
-}
-
-void SelectionWindowQtTest::waitsUntilTheListComesOrItsCommandHasEnded() {
-    const struct {
-        const char* written;  // by the list command while the window waits
-        std::optional<ProcessEnd> end;
-        int entries;
-        QString message;  // how it begins
-    } rows[] = {
-        {"LATE.VOB 1\r\n", std::nullopt, 1, ""},  // taken once it holds still
-        {"LATE.VOB 1\r\n", ProcessEnd{}, 1, ""},
-        // The old list is never shown.
-        {nullptr, ProcessEnd{ProcessEnd::How::Exited, 3}, 0, "No list of files: pdixtract has"},
-        {nullptr, std::nullopt, 0, "Waiting for pdixtract"},  // until the window is closed
-    };
-    for (const auto& row : rows) {
-        SelectionWindow* window = open(StampListFile(list), true);
-        QVERIFY(window);
-        QVERIFY(window->message()->text().startsWith("Waiting for pdixtract"));
-        QCOMPARE(QApplication::focusWidget(), window->message());
-        if (row.written) write(row.written);
-        pulse.beat();
-        QVERIFY(pulse.running);
-        launcher.extractorEnd = row.end;
-        pulse.beat();
-        QCOMPARE(pulse.running, row.message.startsWith("Waiting"));
-        QCOMPARE(entries(window).size(), row.entries);
-        QCOMPARE(window->fileList->isVisible(), row.entries > 0);
-        QVERIFY(window->message()->text().startsWith(row.message));
-        if (row.entries > 0) QCOMPARE(QApplication::focusWidget(), window->fileList);
-        window->close();
-        QVERIFY(!pulse.running);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
-void SelectionWindowQtTest::oneWindowAtATimeReadingAfreshWhenReopened() {
-    SelectionWindow* first = open();
-    QVERIFY(first);
-    write("NEW.VOB 1\r\n");
-    QCOMPARE(open(), first);
-    QCOMPARE(entries(first).size(), 4);  // an open window keeps its list
-    first->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    SelectionWindow* second = open();
-    QVERIFY(second);
-    QCOMPARE(entries(second), QStringList{"NEW.VOB 1"});
-}
 
 QTEST_MAIN(SelectionWindowQtTest)
 #include "selection_window_qt_test.moc"
