@@ -2,10 +2,6 @@
 // What a person sees of a run on a terminal: one line that fits, a window title and a
 // summary, never a raw control character from a file name; and after a failure in a window
 // of its own, the message stays until Enter is pressed.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-
 #include "test_support.h"
 
 namespace pdixtract {
@@ -20,21 +16,8 @@ struct Shown {
     std::uint64_t fileSize = 0;    // beyond it a write fails, as on a full disk
     bool stdinTerminal = true;     // or /dev/null
     int status = 0;
+    friend void PrintTo(const Shown& c, std::ostream* os) { *os << c.label; }
 };
-
-void PrintTo(const Shown& c, std::ostream* os) {
-    *os << c.label;
-}
-
-// Runs pdixtract in cwd under script(1); out is all the terminal showed. Where it is to wait,
-// an Enter is typed ahead; elsewhere the terminal's input ends, which ends a wait at once.
-RunResult RunOnTerminal(const Shown& c, const fs::path& cwd, bool waits) {
-    std::string shell = "stty cols " + std::to_string(c.columns) + " rows 24; exec " PDIXTRACT_EXE;
-    for (const std::string& a : c.args) shell += " '" + a + "'";
-    if (!c.stdinTerminal) shell += " </dev/null";
-    return RunPdixtract({"-qfec", shell, "/dev/null"}, cwd,
-                        Limits{c.fileSize, 0, c.env, waits ? "\n" : "", "script"});
-}
 
 // Characters in the widest redrawn line ("\r" ... "\x1b[K"); UTF-8 continuation bytes take
 // no column.
@@ -62,8 +45,14 @@ TEST_P(OnATerminal, OneLineThatFitsATitleASummaryAndAMessageThatStays) {
                             {"EXTRA/\x1b]2;pwned\x07.txt", "title"},
                             {"EXTRA/\x1b[2J.txt", "clear"}}),
                  dir.path, 1 << 20);
+    // Run under script(1), whose output is all the terminal showed. Where it is to wait, an
+    // Enter is typed ahead; elsewhere the terminal's input ends, which ends a wait at once.
     const bool held = c.status != 0 && c.stdinTerminal && c.env.size() > 1;
-    const RunResult r = RunOnTerminal(c, dir.path, held);
+    std::string shell = "stty cols " + std::to_string(c.columns) + " rows 24; exec " PDIXTRACT_EXE;
+    for (const std::string& a : c.args) shell += " '" + a + "'";
+    if (!c.stdinTerminal) shell += " </dev/null";
+    const RunResult r = RunPdixtract({"-qfec", shell, "/dev/null"}, dir.path,
+                                     Limits{c.fileSize, 0, c.env, held ? "\n" : "", "script"});
     EXPECT_EQ(r.status, c.status) << r.out;
     const std::size_t widest = WidestLine(r.out), columns = static_cast<std::size_t>(c.columns);
     EXPECT_LE(widest, columns) << r.out;
