@@ -26,23 +26,23 @@ std::string TextOf(std::size_t size) {
     return text.substr(0, size);
 }
 
-// Where byte at of the directory record with identifier id ("A.TXT;1") lies in image.
+// Where byte at of the directory record with identifier id ("A.TXT;1") lies in image; far past
+// its end if there is none.
 std::size_t RecordOf(const std::string& image, const std::string& id, std::size_t at = 0) {
-    const std::size_t name = image.find(static_cast<char>(id.size()) + id);
-    if (name == std::string::npos) throw std::runtime_error("no record " + id);
-    return name - 32 + at;
+    return image.find(static_cast<char>(id.size()) + id) - 32 + at;
 }
 
 // A both-byte-order field of that record (2: first block, 10: size), on a little-endian
 // machine.
 std::uint32_t Field(const std::string& image, const std::string& id, int at) {
     std::uint32_t value;
-    std::memcpy(&value, &image[RecordOf(image, id, at)], 4);
+    std::memcpy(&value, image.substr(RecordOf(image, id, at), 4).data(), 4);
     return value;
 }
 void SetField(std::string& image, const std::string& id, int at, std::uint32_t value) {
     const std::size_t r = RecordOf(image, id, at);
-    for (int i = 0; i < 4; ++i) image[r + i] = image[r + 7 - i] = static_cast<char>(value >> 8 * i);
+    for (int i = 0; i < 4; ++i)
+        image.at(r + i) = image.at(r + 7 - i) = static_cast<char>(value >> 8 * i);
 }
 
 const Tree kDvd = {
@@ -95,25 +95,26 @@ struct Case {
     friend void PrintTo(const Case& c, std::ostream* os) { *os << c.label; }
 };
 
-// What lies in a folder: files by size and time, links by target, anything else by kind.
-std::map<std::string, std::string> Snapshot(const fs::path& dir) {
-    std::map<std::string, std::string> seen;
-    for (const auto& e : fs::directory_iterator(dir)) {
-        const std::string name = e.path().filename().string();
-        if (name == "out" || name.ends_with(".part")) continue;
-        const std::string time = std::to_string(e.last_write_time().time_since_epoch().count());
-        seen[name] = e.is_symlink()         ? "-> " + fs::read_symlink(e.path()).string()
-                     : !e.is_regular_file() ? "<other>"
-                                            : std::to_string(e.file_size()) + " at " + time;
+// What lies under dir, temporary files aside: files by their bytes, links by their target,
+// anything else by its kind.
+Tree Snapshot(const fs::path& dir) {
+    Tree seen;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        const std::u8string name = e.path().lexically_relative(dir).generic_u8string();
+        if (e.is_directory() || e.path().extension() == ".part") continue;
+        seen[{name.begin(), name.end()}] =
+            e.is_symlink()        ? "-> " + fs::read_symlink(e.path()).string()
+            : e.is_regular_file() ? Fingerprint(ReadWholeFile(e.path()))
+                                  : "<other>";
     }
     return seen;
 }
 
 class Commands : public ::testing::TestWithParam<Case> {};
 
-// Success: every file byte for byte into out, and -r deletes the members, nothing else.
-// Failure: one clear last line and exit status, every readable file still out, nothing that
-// was there changed or deleted. Never a temporary file left.
+// Success: every file byte for byte into out and nothing else, and -r deletes the members,
+// nothing else. Failure: one clear last line and exit status, every readable file still out,
+// nothing that was there changed or deleted. Never a temporary file left.
 TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
     const Case& c = GetParam();
     TempDir dir;
@@ -140,14 +141,8 @@ TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
         const std::regex member(R"(disc(\.[1-9]\d{0,3})?\.pdi)", std::regex::icase);
         std::erase_if(before, [&](const auto& e) { return std::regex_match(e.first, member); });
     }
+    for (const auto& [name, bytes] : lands) before["out/" + name] = Fingerprint(bytes);
     EXPECT_EQ(Snapshot(dir.path), before);
-    for (const auto& [name, content] : lands)
-        EXPECT_TRUE(ReadWholeFile(dir.path / "out" / Utf8Path(name)) == content) << name;
-    std::error_code ec;
-    const auto file = [](const fs::directory_entry& e) { return e.is_regular_file(); };
-    const auto out =
-        std::ranges::count_if(fs::recursive_directory_iterator(dir.path / "out", ec), file);
-    EXPECT_EQ(out, std::ssize(lands)) << "more out";
     EXPECT_FALSE(HasTemporary(dir.path));
 }
 
@@ -216,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::ValuesIn(std::vector<C
     {"ZisofsEntryOfAnotherBlockSize", [](auto& lands) {
         std::string i = MakeImage(kZisofsFiles, kZisofs);
         const std::size_t zf = i.find("ZF", RecordOf(i, "BIG.TXT;1"));
-        i[zf + 7] = 2;
+        i.at(zf + 7) = 2;
         for (int n = 0; n < 4; ++n) i[zf + 8 + n] = i[zf + 15 - n] = "\xF9\xFB\xFF\xFF"[n];
         lands = {{"s.txt", "s"}, {"big.txt", i.substr(Field(i, "BIG.TXT;1", 2) * kSectorSize,
                                                        Field(i, "BIG.TXT;1", 10))}};
@@ -231,8 +226,8 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::ValuesIn(std::vector<C
         Tree tree = {{"MULTI.DAT", RandomBytes(4096, 3)}, {"MULTJ.DAT", RandomBytes(3000, 4)}};
         lands = {{"MULTI.DAT", tree["MULTI.DAT"] + tree["MULTJ.DAT"]}};
         std::string i = MakeImage(tree, kPlainNames);
-        i[RecordOf(i, "MULTI.DAT;1", 25)] |= 0x80;  // continued in the next record
-        i[RecordOf(i, "MULTJ.DAT;1", 37)] = 'I';
+        i.at(RecordOf(i, "MULTI.DAT;1", 25)) |= 0x80;  // continued in the next record
+        i.at(RecordOf(i, "MULTJ.DAT;1", 37)) = 'I';
         return i;
     }, {"-r", "-m", "out", "disc.3.pdi"}, 0, "Extracted 1 file,", {}, 3001},
     {"RecordsShareAnExtentWithOtherSizes", ImageOf({{"A.TXT", kAbc.at("B.TXT").substr(0, 5)},

@@ -39,9 +39,11 @@ namespace fs = std::filesystem;
 // Files of a folder tree: relative path -> content.
 using Tree = std::map<std::string, std::string>;
 
-// A path from UTF-8 text, on every platform (Windows would take a std::string as ANSI).
-inline fs::path Utf8Path(const std::string& text) {
-    return std::u8string(text.begin(), text.end());
+// A short name for bytes (FNV-1a).
+inline std::string Fingerprint(const std::string& bytes) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
+    return std::to_string(hash);
 }
 
 // Reproducible bytes for generated files.
@@ -89,20 +91,15 @@ inline const std::string kUdfBridge = "genisoimage -quiet -input-charset utf-8 -
 // Builds an image of tree with maker; links adds hard links (path -> path in tree).
 inline std::string MakeImage(const Tree& tree, const std::string& maker = kRockRidgeJoliet,
                              const std::map<std::string, std::string>& links = {}) {
-    // Kept for the run under Wine, named by everything that shapes it (FNV-1a), in the folder
+    // Kept for the run under Wine, named by everything that shapes it, in the folder
     // PDIXTRACT_TEST_IMAGES names, if any.
     std::string shape = maker;
     for (const auto& [rel, content] : tree) shape += '\0' + rel + '\0' + content;
     for (const auto& [rel, target] : links) shape += '\1' + rel + '\0' + target;
-    std::uint64_t hash = 14695981039346656037u;
-    for (char c : shape) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211u;
     const char* dir = std::getenv("PDIXTRACT_TEST_IMAGES");
-    const fs::path kept = dir && *dir ? fs::path(dir) / (std::to_string(hash) + ".iso") : "";
-#ifdef _WIN32
-    // Windows has no xorriso: the images are those the Linux run made.
-    if (!fs::exists(kept))
-        throw std::runtime_error("no image kept by the Linux run at " + kept.string());
-    return ReadWholeFile(kept);
+    const fs::path kept = dir && *dir ? fs::path(dir) / (Fingerprint(shape) + ".iso") : "";
+#ifdef _WIN32  // no xorriso here: the image is the one the Linux run kept, or building it fails
+    if (fs::exists(kept)) return ReadWholeFile(kept);
 #endif
     TempDir work;
     fs::path src = work.path / "src", iso = work.path / "image.iso";
@@ -167,11 +164,8 @@ inline RunResult RunPdixtract(const std::vector<std::string>& args, const fs::pa
                               const Limits& = {}, const std::function<void()>& stopped = {},
                               int signal = 0) {
     std::wstring line = L"pdixtract.exe";  // found first in the folder of this program
-    for (const std::string& arg : args) {
-        // Quoted when empty or blank; no argument here holds a double quote or ends in "\".
-        const std::wstring a = Utf8Path(arg).wstring();
-        line += a.empty() || a.find_first_of(L" \t") != a.npos ? L" \"" + a + L"\"" : L" " + a;
-    }
+    for (const std::string& arg : args)    // no argument here holds a double quote or ends in "\"
+        line += L" \"" + fs::path(std::u8string(arg.begin(), arg.end())).wstring() + L"\"";
     TempDir capture;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     auto output = [&](const char* name) {
