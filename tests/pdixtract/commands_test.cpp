@@ -53,29 +53,31 @@ const Tree kAbc = {{"A.TXT", "alpha"}, {"B.TXT", RandomBytes(5000, 2)}, {"C.TXT"
 const Tree kAc = {{"A.TXT", "alpha"}, {"C.TXT", ""}};
 const Tree kUnicode = {{"café.txt", "crème"}, {"日本語の名前.txt", "名前"}, {"DIR/Ünï.bin", "ü"}};
 const Tree kZisofsFiles = {{"big.txt", TextOf(650000)}, {"s.txt", "s"}};
-
-// The files of tree by file name alone, as -m puts them.
-Tree Flat(const Tree& tree) {
-    Tree out;
-    for (const auto& [rel, content] : tree) out[rel.substr(rel.rfind('/') + 1)] = content;
-    return out;
-}
+// Blocks of zeros are holes in zisofs.
+const std::string kHoles =
+    TextOf(40000) + std::string(100000, '\0') + TextOf(999) + std::string(200000, '\0');
 
 using Image = std::function<std::string(Tree& lands)>;  // builds it, says what comes out
-using Step = std::function<void(const fs::path&)>;      // done to the folder of the set
+using Patch = std::function<void(std::string& image)>;
+using Step = std::function<void(const fs::path&)>;  // done to the folder of the set
 
-// An image of tree by maker, changed by patch, from which lands comes out.
-Image ImageOf(const Tree& lands, std::function<void(std::string&)> patch, const Tree& tree = kAbc,
-              const std::string& maker = kPlainNames) {
+// An image of tree by maker (with links, as MakeImage makes them), changed by patch, from
+// which lands comes out.
+Image ImageOf(const Tree& lands, Patch patch, const Tree& tree = kAbc,
+              const std::string& maker = kPlainNames, const Tree& links = {}) {
     return [=](Tree& out) {
         out = lands;
-        std::string image = MakeImage(tree, maker);
+        std::string image = MakeImage(tree, maker, links);
         if (patch) patch(image);
         return image;
     };
 }
-Image Whole(const Tree& tree, const std::string& maker = kRockRidgeJoliet) {
-    return ImageOf(Flat(tree), nullptr, tree, maker);
+// One from which every file of tree comes out, by file name alone as -m puts them.
+Image Whole(const Tree& tree, const std::string& maker = kRockRidgeJoliet, Patch patch = nullptr,
+            const Tree& links = {}) {
+    Tree lands;
+    for (const auto& [rel, content] : tree) lands[rel.substr(rel.rfind('/') + 1)] = content;
+    return ImageOf(lands, patch, tree, maker, links);
 }
 
 struct Case {
@@ -128,9 +130,8 @@ TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
         if (c.during) c.during(dir.path);
         before = Snapshot(dir.path);
     };
-    const bool held = c.signal || c.during;
-    const RunResult r =
-        RunPdixtract(c.args, dir.path, c.limits, held ? stopped : nullptr, c.signal);
+    const RunResult r = RunPdixtract(c.args, dir.path, c.limits,
+                                     c.signal || c.during ? stopped : nullptr, c.signal);
     EXPECT_EQ(r.status, c.status) << r.err;
     EXPECT_EQ(r.out.find_first_of("\r\x1b"), std::string::npos) << "redrawn, or raw: " << r.out;
     const std::string& shown = c.status ? r.err : r.out;
@@ -150,7 +151,6 @@ TEST_P(Commands, GiveEveryReadableFileAndKeepEverythingElse) {
 // One row a line, or a few, reads best as a table.
 constexpr std::size_t kThreeMembers = 131072;  // the image of kAbc in three members
 const Image kKept = ImageOf({}, nullptr, kAbc, kRockRidgeJoliet);  // nothing of it may come out
-const Image kWriting = ImageOf({}, nullptr, {{"BIG.DAT", RandomBytes(5000, 8)}});  // held in it
 const std::vector<std::string> kExtract = {"-r", "-m", "out", "disc.pdi"};
 const Step kMakeOut = [](auto& d) { fs::create_directory(d / "out"); };
 const Limits kNamed{.noUnnamedFiles = true};
@@ -159,11 +159,7 @@ const auto kLabel = [](const auto& info) { return std::string(info.param.label);
 // Names Windows refuses for files (a stream's ":", a device, a final dot, a control character,
 // a double quote) come out elsewhere; on Windows each is skipped, the rest comes out, and the
 // run ends in status kRefused saying so instead of what it says elsewhere.
-#ifdef _WIN32
-constexpr int kRefused = 5;
-#else
-constexpr int kRefused = 0;
-#endif
+constexpr int kRefused = fs::path::preferred_separator == '\\' ? 5 : 0;
 const char* Refusal(const char* elsewhere) { return kRefused ? "name cannot be a file name" : elsewhere; }
 const Tree kOddNames = {{"OK.TXT", "ok"}, {"A:B.TXT", "ab"}, {"CON", "con"}, {"DOT.", "dot"},
                         {"\x01.TXT", "x"}};
@@ -191,21 +187,17 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::ValuesIn(std::vector<C
      "Extracted 2 files"},
     {"JolietOnlyNamesInTheCLocale", Whole(kUnicode, kJolietOnly), kExtract, 0, "Extracted 3 files",
      {}, 1 << 20, Limits{0, 0, {"LC_ALL=C"}}},
-    {"UdfOnly", ImageOf(Flat(kUnicode), [](auto& i) {
+    {"UdfOnly", Whole(kUnicode, kUdfBridge, [](auto& i) {
         // The recognition sequence (BEA01, NSR02, TEA01) moves up over the ISO 9660 ones.
         const std::size_t first = base::kDescriptorsOffset, vrs = i.find("BEA01") - 1;
         i.insert(vrs + 3 * kSectorSize, vrs - first, '\0');
         i.erase(first, vrs - first);
-    }, kUnicode, kUdfBridge), kExtract, 0, "Extracted 3 files"},
+    }), kExtract, 0, "Extracted 3 files"},
     // Blocks of zeros are holes; a hard link is given its data by the decompressor only under
     // the first name.
-    {"ZisofsWithHolesAndAHardLink", [](auto& lands) {
-        Tree tree = kZisofsFiles;
-        tree["holes.txt"] = TextOf(40000) + std::string(100000, '\0') + TextOf(999);
-        tree["holes.txt"] += std::string(200000, '\0');
-        (lands = tree)["LINK.TXT"] = tree["holes.txt"];
-        return MakeImage(tree, kZisofs, {{"LINK.TXT", "holes.txt"}});
-    }, kExtract, 0, "Extracted 4 files"},
+    {"ZisofsWithHolesAndAHardLink", Whole({{"big.txt", TextOf(650000)}, {"s.txt", "s"},
+     {"holes.txt", kHoles}, {"LINK.TXT", kHoles}}, kZisofs, nullptr, {{"LINK.TXT", "holes.txt"}}),
+     kExtract, 0, "Extracted 4 files"},
     // As in libarchive's overflow image: a block size of 4 bytes and a size near 4 GiB is no
     // zisofs, so the file is what it stores.
     {"ZisofsEntryOfAnotherBlockSize", [](auto& lands) {
@@ -217,11 +209,9 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::ValuesIn(std::vector<C
                                                        Field(i, "BIG.TXT;1", 10))}};
         return i;
     }, kExtract, 0, "Extracted 2 files"},
-    {"HardLinkedRecords", [](auto& lands) {
-        Tree tree = {{"V/VTS_01_0.IFO", RandomBytes(70000, 9)}, {"B/OTHER.DAT", "x"}};
-        (lands = Flat(tree))["COPY.IFO"] = tree["V/VTS_01_0.IFO"];
-        return MakeImage(tree, kHardLinks, {{"COPY.IFO", "V/VTS_01_0.IFO"}});
-    }, kExtract, 0, "Extracted 3 files"},
+    {"HardLinkedRecords", Whole({{"V/VTS_01_0.IFO", RandomBytes(70000, 9)}, {"B/OTHER.DAT", "x"},
+     {"COPY.IFO", RandomBytes(70000, 9)}}, kHardLinks, nullptr, {{"COPY.IFO", "V/VTS_01_0.IFO"}}),
+     kExtract, 0, "Extracted 3 files"},
     {"MultiExtentFileAcrossMembers", [](auto& lands) {
         Tree tree = {{"MULTI.DAT", RandomBytes(4096, 3)}, {"MULTJ.DAT", RandomBytes(3000, 4)}};
         lands = {{"MULTI.DAT", tree["MULTI.DAT"] + tree["MULTJ.DAT"]}};
@@ -251,9 +241,9 @@ INSTANTIATE_TEST_SUITE_P(RealImages, Commands, ::testing::ValuesIn(std::vector<C
      "Extracted 3 files", [](auto& d) { fs::rename(d / "disc.pdi", d / "disc.2005.pdi"); }},
     // Many members, the last one short of the trailing padding; room for two descriptors beside
     // the standard three: a member and the file written.
-    {"MoreMembersThanOpenFilesNoTrailingPadding",
-     ImageOf(Flat(kAbc), [](auto& i) { i.resize(i.size() - 204800); }), kExtract, 0,
-     "Extracted 3 files", {}, 1024, Limits{0, OPEN_FILE_ROOM}}}),
+    {"MoreMembersThanOpenFilesNoTrailingPadding", Whole(kAbc, kPlainNames,
+     [](auto& i) { i.resize(i.size() - 204800); }), kExtract, 0, "Extracted 3 files", {}, 1024,
+     Limits{0, OPEN_FILE_ROOM}}}),
     kLabel);
 
 INSTANTIATE_TEST_SUITE_P(HostileImages, Commands, ::testing::ValuesIn(std::vector<Case>{
@@ -296,7 +286,7 @@ INSTANTIATE_TEST_SUITE_P(HostileImages, Commands, ::testing::ValuesIn(std::vecto
     {"SurplusArgument", nullptr, {"-i", "a.iso", "b.pdi", "c"}, 2, "unexpected argument c"},
     {"EmptyDestination", nullptr, {"-m", "", "b.pdi"}, 2, "no destination"},
     {"EmptySet", nullptr, {"-gb", "l.txt", ""}, 2, "no set named"},
-    {"KilledWhileExtracting", kWriting, kExtract, 128 + kKill, "", {}, 1 << 20, {}, kKill}}),
+    {"KilledWhileExtracting", kKept, kExtract, 128 + kKill, "", {}, 1 << 20, {}, kKill}}),
     kLabel);
 
 #ifdef _WIN32
@@ -304,7 +294,7 @@ INSTANTIATE_TEST_SUITE_P(HostileImages, Commands, ::testing::ValuesIn(std::vecto
 INSTANTIATE_TEST_SUITE_P(WindowsImages, Commands, ::testing::ValuesIn(std::vector<Case>{
     {"ListInTheAnsiCodePage", ImageOf({{"list.txt", "caf\xE9.txt 6\r\n\xDCn\xEF.bin 2\r\n"}}, nullptr,
      kUnicode, kJolietOnly), {"-gb", "out/list.txt", "disc.pdi"}, 0, "Listed 2 files", kMakeOut},
-    {"CtrlCWhileExtracting", kWriting, kExtract, static_cast<int>(0xC000013Au), "", {}, 1 << 20, {},
+    {"CtrlCWhileExtracting", kKept, kExtract, static_cast<int>(0xC000013Au), "", {}, 1 << 20, {},
      SIGINT}}),
     kLabel);
 #else
@@ -331,26 +321,24 @@ INSTANTIATE_TEST_SUITE_P(PosixOnly, Commands, ::testing::ValuesIn(std::vector<Ca
     }, kThreeMembers, Limits{.noFlush = true}},
     {"FlushFailsWhenAsked", kKept, {"--sync", "-r", "-m", "out", "disc.pdi"}, 6,
      "cannot write out/A.TXT: Input/output error", {}, 1 << 20, Limits{.noFlush = true}},
-    {"MemberCutShortWhileRead", kWriting, kExtract, 4, "set member shrank while reading", {},
-     1 << 20, {}, 0, [](auto& d) { fs::resize_file(d / "disc.pdi", 0); }},
-    {"MemberReplacedWhileRead", Whole({{"BIG.DAT", RandomBytes(5000, 8)}}, kPlainNames), kExtract,
-     7, "set member was replaced during the run, not deleted: disc.pdi", {}, 1 << 20, {}, 0,
+    {"MemberCutShortWhileRead", ImageOf({{"C.TXT", ""}}, nullptr, kAbc, kRockRidgeJoliet), kExtract,
+     4, "set member shrank while reading", {}, 1 << 20, {}, 0,
+     [](auto& d) { fs::resize_file(d / "disc.pdi", 0); }},
+    {"MemberReplacedWhileRead", Whole(kAbc), kExtract, 7, "set member was replaced during the run, not deleted: disc.pdi", {}, 1 << 20, {}, 0,
      [](auto& d) {
         fs::rename(d / "disc.pdi", d / "moved.pdi");
         WriteWholeFile(d / "disc.pdi", "new");
     }},
     // Where files have no name until they are whole, a signal has nothing to remove: these
     // remove the named ones of other file systems.
-    {"CtrlCWhileExtracting", kWriting, kExtract, 128 + SIGINT, "", {}, 1 << 20, kNamed, SIGINT},
-    {"TerminalClosedWhileExtracting", kWriting, kExtract, 128 + SIGHUP, "", {}, 1 << 20, kNamed,
+    {"CtrlCWhileExtracting", kKept, kExtract, 128 + SIGINT, "", {}, 1 << 20, kNamed, SIGINT},
+    {"TerminalClosedWhileExtracting", kKept, kExtract, 128 + SIGHUP, "", {}, 1 << 20, kNamed,
      SIGHUP},
-    {"KilledWhileConverting", kWriting, {"-r", "-i", "x.iso", "disc.pdi"}, 128 + SIGTERM, "", {},
+    {"KilledWhileConverting", kKept, {"-r", "-i", "x.iso", "disc.pdi"}, 128 + SIGTERM, "", {},
      1 << 20, kNamed, SIGTERM}}),
     kLabel);
-#endif
 // clang-format on
 
-#ifndef _WIN32
 // Every input the fuzzer keeps (its seeds and each that once broke the reader) is read or
 // refused cleanly; under the sanitizers a leak or overflow on any of them fails here.
 TEST(ImageSetInputs, ReadOrRefusedCleanly) {
@@ -362,6 +350,77 @@ TEST(ImageSetInputs, ReadOrRefusedCleanly) {
         }
     }
 }
+
+// What a person sees of a run on a terminal: one line that fits, a window title and a
+// summary, never a raw control character from a file name; and after a failure in a window
+// of its own, the message stays until Enter is pressed.
+struct Shown {
+    const char* label;
+    std::vector<std::string> args;
+    int columns;
+    std::vector<std::string> env;  // TERM, and whether the window is held on an error
+    std::uint64_t fileSize = 0;    // beyond it a write fails, as on a full disk
+    bool stdinTerminal = true;     // or /dev/null
+    int status = 0;
+    friend void PrintTo(const Shown& c, std::ostream* os) { *os << c.label; }
+};
+
+class OnATerminal : public ::testing::TestWithParam<Shown> {};
+
+// Extracting fills one line that fits, and shows a title unless TERM is dumb; it waits for
+// Enter only after a failure, held, with input from the terminal, the last progress line and
+// the message still in view.
+TEST_P(OnATerminal, OneLineThatFitsATitleASummaryAndAMessageThatStays) {
+    const Shown& c = GetParam();
+    TempDir dir;
+    // Every name printed in full would be wider than any terminal; two try to steer it.
+    WriteMembers(MakeImage({{"VIDEO_TS/VTS_01_1.VOB", RandomBytes(4 << 20, 1)},
+                            {"EXTRA/" + std::string(200, 'L') + ".TXT", "long"},
+                            {"EXTRA/\x1b]2;pwned\x07.txt", "title"},
+                            {"EXTRA/\x1b[2J.txt", "clear"}}),
+                 dir.path, 1 << 20);
+    // Run under script(1), whose output is all the terminal showed. Where it is to wait, an
+    // Enter is typed ahead; elsewhere the terminal's input ends, which ends a wait at once.
+    const bool held = c.status != 0 && c.stdinTerminal && c.env.size() > 1;
+    std::string shell = "stty cols " + std::to_string(c.columns) + " rows 24; exec " PDIXTRACT_EXE;
+    for (const std::string& a : c.args) shell += " '" + a + "'";
+    if (!c.stdinTerminal) shell += " </dev/null";
+    const RunResult r = RunPdixtract({"-qfec", shell, "/dev/null"}, dir.path,
+                                     Limits{c.fileSize, 0, c.env, held ? "\n" : "", "script"});
+    EXPECT_EQ(r.status, c.status) << r.out;
+    // The widest redrawn line ("\r" ... "\x1b[K"), in columns: UTF-8 continuation bytes take none.
+    std::size_t widest = 0, columns = static_cast<std::size_t>(c.columns);
+    for (std::size_t end = 0; (end = r.out.find("\x1b[K", end + 1)) != std::string::npos;) {
+        const auto column = [](char ch) { return (ch & 0xC0) != 0x80; };
+        const std::size_t start = r.out.rfind('\r', end) + 1;
+        widest = std::max<std::size_t>(widest, std::count_if(&r.out[start], &r.out[end], column));
+    }
+    EXPECT_LE(widest, columns) << r.out;
+    std::size_t error = r.out.find("pdixtract: "), prompt = r.out.find("Press Enter to close");
+    EXPECT_EQ(prompt != std::string::npos, held) << r.out;
+    EXPECT_TRUE(!held || error < prompt) << r.out;
+    if (c.args[0] != "-m") return;
+    EXPECT_LT(r.out.find(" of "), error) << "the progress line stays: " << r.out;
+    EXPECT_GT(widest, columns - 5) << r.out;
+    const bool title = c.env[0] != "TERM=dumb";
+    EXPECT_EQ(r.out.find("% Extracting disc.pdi \u2013 pdixtract\a") != std::string::npos, title);
+    EXPECT_EQ(r.out.find("\x1b]") != std::string::npos, title) << r.out;
+    EXPECT_EQ(r.out.find("Extracted 4 files, 4.00 MiB in ") != std::string::npos, c.status == 0);
+}
+
+const std::vector<std::string> kOut = {"-m", "out", "disc.pdi"}, kXterm = {"TERM=xterm"},
+                               kHeld = {"TERM=xterm", "PDIXTRACT_HOLD_ON_ERROR=1"};
+INSTANTIATE_TEST_SUITE_P(
+    Runs, OnATerminal,
+    ::testing::Values(Shown{"Xterm80", kOut, 80, kXterm}, Shown{"Xterm40", kOut, 40, kXterm},
+                      Shown{"Dumb80", kOut, 80, {"TERM=dumb"}},
+                      Shown{"HeldAfterUsageError", {"-q"}, 80, kHeld, 0, true, 2},
+                      Shown{"HeldAfterDiskFull", kOut, 80, kHeld, 100000, true, 6},
+                      Shown{"NotHeldAfterSuccess", {"--help"}, 80, kHeld},
+                      Shown{"NotAsked", {"-q"}, 80, kXterm, 0, true, 2},
+                      Shown{"NoTerminalToAnswer", {"-q"}, 80, kHeld, 0, false, 2}),
+    kLabel);
+
 #endif
 
 }  // namespace

@@ -88,7 +88,8 @@ inline const std::string kZisofs =
     "-commit";
 inline const std::string kUdfBridge = "genisoimage -quiet -input-charset utf-8 -udf -o OUT SRC";
 
-// Builds an image of tree with maker; links adds hard links (path -> path in tree).
+// Builds an image of tree with maker; links makes paths of tree hard links to others (path ->
+// path), in place of their copies.
 inline std::string MakeImage(const Tree& tree, const std::string& maker = kRockRidgeJoliet,
                              const std::map<std::string, std::string>& links = {}) {
     // Kept for the run under Wine, named by everything that shapes it, in the folder
@@ -98,12 +99,13 @@ inline std::string MakeImage(const Tree& tree, const std::string& maker = kRockR
     for (const auto& [rel, target] : links) shape += '\1' + rel + '\0' + target;
     const char* dir = std::getenv("PDIXTRACT_TEST_IMAGES");
     const fs::path kept = dir && *dir ? fs::path(dir) / (Fingerprint(shape) + ".iso") : "";
-#ifdef _WIN32  // no xorriso here: the image is the one the Linux run kept, or building it fails
+#ifdef _WIN32  // without xorriso, the image the Linux run kept, or none
     if (fs::exists(kept)) return ReadWholeFile(kept);
 #endif
     TempDir work;
     fs::path src = work.path / "src", iso = work.path / "image.iso";
-    for (const auto& [rel, content] : tree) WriteWholeFile(src / rel, content);
+    for (const auto& [rel, content] : tree)
+        if (!links.contains(rel)) WriteWholeFile(src / rel, content);
     for (const auto& [rel, target] : links) fs::create_hard_link(src / target, src / rel);
     std::string command = maker;
     command.replace(command.find("OUT"), 3, "'" + iso.string() + "'");
@@ -148,8 +150,7 @@ inline constexpr int kKill = 9;
 // system calls that fail: flushing to disk (EIO), unnamed files (EOPNOTSUPP, as on FAT), for
 // a run on POSIX systems.
 struct Limits {
-    std::uint64_t fileSize = 0;
-    unsigned openFiles = 0;
+    std::uint64_t fileSize = 0, openFiles = 0;
     std::vector<std::string> env{};
     std::string input{}, program{};
     bool noFlush = false, noUnnamedFiles = false;
@@ -184,13 +185,13 @@ inline RunResult RunPdixtract(const std::vector<std::string>& args, const fs::pa
     startup.hStdError = output("err");
     SetEnvironmentVariableW(L"PDIXTRACT_TEST_HOLD", stopped ? L"1" : nullptr);
     PROCESS_INFORMATION process{};
-    bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                                  signal == SIGINT ? CREATE_NEW_CONSOLE : CREATE_NO_WINDOW, nullptr,
-                                  cwd.c_str(), &startup, &process);
+    // Should it not start, the handles are null and the status stays -1.
+    CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                   signal == SIGINT ? CREATE_NEW_CONSOLE : CREATE_NO_WINDOW, nullptr, cwd.c_str(),
+                   &startup, &process);
     CloseHandle(input);
     CloseHandle(startup.hStdOutput);
     CloseHandle(startup.hStdError);
-    if (!started) throw std::runtime_error("cannot start pdixtract.exe");
     if (stopped) {
         // Held, its temporary file stays until it goes on. (The first console of a Wine prefix
         // takes seconds to open.)
@@ -206,9 +207,8 @@ inline RunResult RunPdixtract(const std::vector<std::string>& args, const fs::pa
         SetConsoleCtrlHandler(nullptr, TRUE);
         GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
         FreeConsole();
-    } else if (signal == kKill) {
-        TerminateProcess(process.hProcess, 128 + kKill);
     }
+    if (signal == kKill) TerminateProcess(process.hProcess, 128 + kKill);
     // Released, a held run goes on; one sent a signal ends where it is held, as on POSIX.
     if (!signal) CloseHandle(release);
     DWORD status = static_cast<DWORD>(-1);
@@ -222,30 +222,6 @@ inline RunResult RunPdixtract(const std::vector<std::string>& args, const fs::pa
             ReadWholeFile(capture.path / "err")};
 }
 #else
-// Makes the system calls limits names fail, as a file system or disk would.
-inline void RefuseCalls(const Limits& limits) {
-    std::vector<sock_filter> filter{BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
-    // Fails with error where the word loaded last passes test (BPF_JEQ or BPF_JSET) with value.
-    const auto fail = [&](unsigned test, unsigned value, unsigned error) {
-        filter.push_back(BPF_JUMP(BPF_JMP | test | BPF_K, value, 0, 1));
-        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | error));
-    };
-    if (limits.noFlush) {
-        for (unsigned call : {SYS_fsync, SYS_fdatasync, SYS_syncfs, SYS_sync})
-            fail(BPF_JEQ, call, EIO);
-    }
-    if (limits.noUnnamedFiles) {  // O_TMPFILE in openat's flags (glibc's open is openat)
-        filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat, 0, 3));
-        filter.push_back(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args) + 16));
-        fail(BPF_JSET, O_TMPFILE & ~O_DIRECTORY, EOPNOTSUPP);  // last: nr is not loaded again
-    }
-    filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
-    sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};
-    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
-        ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0)
-        ::_exit(126);
-}
-
 inline RunResult RunPdixtract(const std::vector<std::string>& args, const fs::path& cwd,
                               const Limits& limits = {}, const std::function<void()>& stopped = {},
                               int signal = 0) {
@@ -270,25 +246,40 @@ inline RunResult RunPdixtract(const std::vector<std::string>& args, const fs::pa
         std::vector<char*> argv{program.data()};
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        if (::chdir(cwd.c_str()) == 0) {
-            RefuseCalls(limits);
-            ::execvp(argv[0], argv.data());
+        // The system calls limits names fail, as a file system or disk would.
+        std::vector<sock_filter> filter{
+            BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
+        // Fails with error where the word loaded last passes test (BPF_JEQ, BPF_JSET) with value.
+        const auto fail = [&](unsigned test, unsigned value, unsigned error) {
+            filter.push_back(BPF_JUMP(BPF_JMP | test | BPF_K, value, 0, 1));
+            filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | error));
+        };
+        if (limits.noFlush) {
+            for (unsigned call : {SYS_fsync, SYS_fdatasync, SYS_syncfs, SYS_sync})
+                fail(BPF_JEQ, call, EIO);
         }
+        if (limits.noUnnamedFiles) {  // O_TMPFILE in openat's flags (glibc's open is openat)
+            filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat, 0, 3));
+            filter.push_back(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args) + 16));
+            fail(BPF_JSET, O_TMPFILE & ~O_DIRECTORY, EOPNOTSUPP);  // last: nr is not loaded again
+        }
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+        sock_fprog rules{static_cast<unsigned short>(filter.size()), filter.data()};
+        if (::chdir(cwd.c_str()) == 0 && ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+            ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &rules) == 0)
+            ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     int status = 0;
     if (stopped) {  // it stops itself, its temporary file open: a ".part" or one without a name
         ::waitpid(pid, &status, WUNTRACED);
-        const std::string inside = fs::canonical(cwd).string() + "/";
-        const auto temporary = [&](const fs::directory_entry& fd) {
+        bool held = false;
+        for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
             const std::string file = fs::read_symlink(fd).string();
-            return file.starts_with(inside) &&
-                   (file.ends_with(" (deleted)") || file.ends_with(".part"));
-        };
-        EXPECT_TRUE(WIFSTOPPED(status) &&
-                    std::ranges::any_of(
-                        fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd"), temporary))
-            << "no temporary file held";
+            held |= file.starts_with(fs::canonical(cwd).string() + "/") &&
+                    (file.ends_with(".part") || file.ends_with(" (deleted)"));
+        }
+        EXPECT_TRUE(held) << "no temporary file open while held";
         stopped();
         if (signal) ::kill(pid, signal);
         ::kill(pid, SIGCONT);
