@@ -22,10 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // blanks, shell characters, a leading '-', anything.
     std::vector<std::u16string> fields(1);
     for (const char16_t c : text) {
-        if (c == u'\x1f')
-            fields.emplace_back();
-        else if (c != u'"')
-            fields.back() += c;
+        if (c == u'\x1f') fields.emplace_back();
+        if (c != u'\x1f' && c != u'"') fields.back() += c;
     }
     fields.resize(std::max<std::size_t>(fields.size(), 2));
     std::vector<std::u16string> expected{u"pdixtract", u"-r", u"-m", fields[0], fields[1]};

@@ -48,9 +48,8 @@ inline std::string Fingerprint(const std::string& bytes) {
 
 // Reproducible bytes for generated files.
 inline std::string RandomBytes(std::size_t size, unsigned seed) {
-    std::mt19937_64 gen(seed);
     std::string s(size, '\0');
-    for (char& c : s) c = static_cast<char>(gen());
+    std::generate(s.begin(), s.end(), std::mt19937_64(seed));  // each byte the low one of a draw
     return s;
 }
 
@@ -247,24 +246,24 @@ inline RunResult RunPdixtract(const std::vector<std::string>& args, const fs::pa
         for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         // The system calls limits names fail, as a file system or disk would.
-        std::vector<sock_filter> filter{
+        std::vector<sock_filter> bpf{
             BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr))};
         // Fails with error where the word loaded last passes test (BPF_JEQ, BPF_JSET) with value.
         const auto fail = [&](unsigned test, unsigned value, unsigned error) {
-            filter.push_back(BPF_JUMP(BPF_JMP | test | BPF_K, value, 0, 1));
-            filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | error));
+            bpf.push_back(BPF_JUMP(BPF_JMP | test | BPF_K, value, 0, 1));
+            bpf.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | error));
         };
         if (limits.noFlush) {
             for (unsigned call : {SYS_fsync, SYS_fdatasync, SYS_syncfs, SYS_sync})
                 fail(BPF_JEQ, call, EIO);
         }
         if (limits.noUnnamedFiles) {  // O_TMPFILE in openat's flags (glibc's open is openat)
-            filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat, 0, 3));
-            filter.push_back(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args) + 16));
+            bpf.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat, 0, 3));
+            bpf.push_back(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args) + 16));
             fail(BPF_JSET, O_TMPFILE & ~O_DIRECTORY, EOPNOTSUPP);  // last: nr is not loaded again
         }
-        filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
-        sock_fprog rules{static_cast<unsigned short>(filter.size()), filter.data()};
+        bpf.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+        sock_fprog rules{static_cast<unsigned short>(bpf.size()), bpf.data()};
         if (::chdir(cwd.c_str()) == 0 && ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
             ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &rules) == 0)
             ::execvp(argv[0], argv.data());
