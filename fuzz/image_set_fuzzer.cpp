@@ -6,7 +6,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <string>
 
 #include "base/disc_image.h"
 #include "fuzz_checks.h"
@@ -20,11 +19,8 @@ namespace fs = std::filesystem;
 struct WorkDir {
     fs::path path = fs::temp_directory_path() / ("zelvorn-fuzz-" + std::to_string(::getpid()));
     std::FILE* null = std::fopen("/dev/null", "w");
-    WorkDir() { fs::create_directories(path); }
-    ~WorkDir() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
+    ~WorkDir() { fs::remove_all(path, ignored); }
+    std::error_code ignored;
 };
 
 }  // namespace
@@ -32,28 +28,25 @@ struct WorkDir {
 const char* CheckImageSet(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return nullptr;
     static const WorkDir work;
+    fs::remove_all(work.path);
+    fs::create_directories(work.path);
     // The system area before the first volume descriptor is unused by ISO 9660 readers, so
     // inputs leave it out and stay small.
     std::string image(base::kDescriptorsOffset, '\0');
     image.append(reinterpret_cast<const char*>(data) + 1, size - 1);
     // One to three members, cut where the control byte says: anywhere, even empty.
     const std::size_t count = 1 + data[0] % 3, unit = image.size() / 8 + 1;
-    for (std::size_t i = 0, at = 0; i < 3; ++i) {
-        fs::path p = work.path / (i == 0 ? "set.pdi" : "set." + std::to_string(i) + ".pdi");
-        fs::remove(p);
-        if (i >= count) continue;
-        std::size_t length = image.size() - at;
+    for (std::size_t i = 0, at = 0, length = 0; i < count; ++i, at += length) {
+        length = image.size() - at;
         if (i + 1 < count) length = std::min(length, unit * ((data[0] >> (2 + 3 * i)) & 7));
-        std::ofstream(p, std::ios::binary)
+        std::ofstream(work.path / (i ? "set." + std::to_string(i) + ".pdi" : "set.pdi"))
             .write(image.data() + at, static_cast<std::streamsize>(length));
-        at += length;
     }
     // List it and extract it as pdixtract does: any image gives a status, never a crash.
     const std::string set = (work.path / "set.pdi").string();
     for (const char* command : {"-gb", "-m"}) {
         const std::string target = (work.path / command).string();
         const char* argv[] = {"pdixtract", command, target.c_str(), set.c_str()};
-        fs::remove_all(target);
         const int status =
             pdixtract::Run(pdixtract::ParseArgs(4, argv), {work.null, work.null, false, false});
         if (status == 2 || status == 7 || status == 8) return "an exit status no image can cause";
