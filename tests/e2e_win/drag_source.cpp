@@ -26,7 +26,6 @@ struct DragSource : QWidget {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc != 2) return 2;
     DragSource source;
     source.file = QString::fromLocal8Bit(argv[1]);
     source.setWindowTitle("drag source");

@@ -15,7 +15,7 @@ named "ZELVORN 0.7" "Path to .pdi files:" Edit && named "ZELVORN 0.7" "Destinati
     fail "a field has no label: $(probe "ZELVORN 0.7")"
 for button in "&Browse|Browse for the .pdi set" "Browse|Browse for the destination folder"; do
     handle=$(grep -oP "SetHwndPropStr \(\K\w+(?= 4294967292 0 \{608d3df8-8128-4aa7-a428-f55e49267291\} L\"${button#*|}\")" "$WORK/wine.log") &&
-        probe "ZELVORN 0.7" | grep -q "^Button|${button%|*}|.*|$handle\$" || fail "no name \"${button#*|}\""
+        probe "ZELVORN 0.7" | grep -qi "^Button|${button%|*}|.*|$handle\$" || fail "no name \"${button#*|}\""
 done
 
 # The source through the open dialog; in the field, the access keys of the

@@ -6,16 +6,16 @@
 // Tab key walk), one a line: CLASS|TEXT|WxH+X+Y|FLAGS|HANDLE, the rectangle in
 // screen pixels, line breaks in TEXT as \n, FLAGS holding t for a tab stop, d
 // for disabled, h for hidden and f for the keyboard focus, HANDLE as Wine's
-// traces print it. `window_probe --activate TITLE` makes the window the one in
-// front instead, as a user switching to it does, and returns once the window's
-// program has acted on that.
+// traces print it, but in lower case. `window_probe --activate TITLE` makes
+// the window the one in front instead, as a user switching to it does, and
+// returns once the window's program has acted on that.
 #include <windows.h>
 
 #include <fcntl.h>
 #include <io.h>
 
-#include <cstdint>
-#include <cstdio>
+#include <cwchar>
+#include <regex>
 #include <string>
 
 namespace {
@@ -24,12 +24,7 @@ std::wstring Text(HWND window) {
     if (!window) return L"-";
     wchar_t text[4096] = {};
     SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    std::wstring line;
-    for (const wchar_t* c = text; *c; ++c) {
-        if (*c == L'\n') line += L"\\n";
-        if (*c != L'\r' && *c != L'\n') line += *c;
-    }
-    return line;
+    return std::regex_replace(text, std::wregex(L"\r?\n"), L"\\n");
 }
 
 }  // namespace
@@ -53,12 +48,11 @@ int wmain(int argc, wchar_t** argv) {
         GetClassNameW(child, name, std::size(name));
         RECT r{};
         GetWindowRect(child, &r);
-        std::wprintf(L"%ls|%ls|%ldx%ld+%ld+%ld|%ls%ls%ls%ls|%016llX\n", name, Text(child).c_str(),
+        std::wprintf(L"%ls|%ls|%ldx%ld+%ld+%ld|%ls%ls%ls%ls|%p\n", name, Text(child).c_str(),
                      r.right - r.left, r.bottom - r.top, r.left, r.top,
                      GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP ? L"t" : L"",
                      IsWindowEnabled(child) ? L"" : L"d", IsWindowVisible(child) ? L"" : L"h",
-                     child == thread.hwndFocus ? L"f" : L"",
-                     static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(child)));
+                     child == thread.hwndFocus ? L"f" : L"", static_cast<void*>(child));
     }
     return 0;
 }
