@@ -9,23 +9,22 @@ cd "$(dirname "$0")/.."
 ZELVORN_WIN_BUILD=$(realpath "${1:-build-win}")
 ZELVORN_WIN_SESSION=$(mktemp)
 export ZELVORN_WIN_BUILD ZELVORN_WIN_SESSION
-source tests/e2e_win/lib.sh
 AT_EXIT='bash tests/e2e_win/lib.sh stop'
 trap '$AT_EXIT' EXIT
 bash tests/e2e_win/lib.sh start
+source tests/e2e_win/lib.sh
 start
 key Tab
 typ 'C:\Sets\My Movie.pdi'
 key Tab Tab Tab
 typ 'D:\Extracted'
-box 3
-activate "$MAIN"
+box "Minimize pdixtract when processing"
+activate "ZELVORN 0.7"
 sleep 0.5
-import -window "$MAIN" docs/main-window-windows.png
+import -window "$(window "ZELVORN 0.7")" docs/main-window-windows.png
 key alt+f
-list=$(window "List files")
-activate "$list"
+activate "List files"
 key Down shift+Down
 sleep 0.5
-import -window "$list" docs/list-files-windows.png
+import -window "$(window "List files")" docs/list-files-windows.png
 echo "wrote docs/main-window-windows.png and docs/list-files-windows.png"

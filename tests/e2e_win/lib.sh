@@ -1,26 +1,29 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# shellcheck shell=bash disable=SC1090
+# shellcheck shell=bash disable=SC1090,SC2034
 # The Wine tests' helpers. `bash lib.sh start` boots one X server and one Wine
 # prefix for the whole test run and `bash lib.sh stop` ends both; a test
-# sources this file, starts Zelvorn.exe and types at it with xdotool.
+# sources this file, starts Zelvorn.exe and uses it by keyboard with xdotool.
+# Nothing waits a fixed time: each step waits for what the user would see.
 set -euo pipefail
 SESSION=${ZELVORN_WIN_SESSION:?names the session file of the test run}
 WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=$(dirname "$WINE")/wineserver
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -s "$SESSION" ]; then source "$SESSION"; fi
+# What runs Wine's programs (packages.sh: another user) and the probe they run.
+AS=()
+PROBE=
 
 session_start() {
     # Under /tmp: the prefix's Z: drive links to /, so no build-tree search may meet it.
-    local run
-    run=$(mktemp -d /tmp/zelvorn-wine.XXXXXX)
-    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$run/display" \
-        &>/dev/null </dev/null &
-    poll test -s "$run/display" || fail "Xvfb did not start"
+    RUN=$(mktemp -d /tmp/zelvorn-wine.XXXXXX)
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$RUN/display" &>/dev/null </dev/null &
+    poll test -s "$RUN/display" || fail "Xvfb did not start"
     rm -f "$SESSION".*.png
     printf 'RUN=%s\nXVFB=%s\nexport DISPLAY=:%s WINEPREFIX=%s/prefix\n' \
-        "$run" $! "$(cat "$run/display")" "$run" >"$SESSION"
+        "$RUN" $! "$(cat "$RUN/display")" "$RUN" >"$SESSION"
     source "$SESSION"
-    mkdir "$WINEPREFIX" "$run/app"
+    mkdir "$WINEPREFIX" "$RUN/app"
     setsid "$WINESERVER" -p &>/dev/null </dev/null
     "$WINE" wineboot -i &>/dev/null </dev/null
     # Without a window manager, Wine waits 2 s for one at every window it
@@ -29,12 +32,10 @@ session_start() {
     # Debian's Wine does not load its own fonts (the classic MS Sans Serif among
     # them) from /usr/share/wine/fonts; C:\windows\Fonts it does.
     ln -s /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    cp "$ZELVORN_WIN_BUILD"/{src/Zelvorn.exe,tests/e2e_win/stand_in/pdixtract.exe} "$run/app/"
-    cp "$ZELVORN_WIN_BUILD/tests/e2e_win/probe/window_probe.exe" "$run/"
+    cp "$ZELVORN_WIN_BUILD"/{src/Zelvorn.exe,tests/e2e_win/{pdixtract,window_probe}.exe} "$RUN/app/"
 }
 
 session_stop() {
-    source "$SESSION"
     "$WINESERVER" -k || true
     kill "$XVFB" 2>/dev/null || true
     rm -rf "$RUN" "$SESSION"
@@ -42,25 +43,20 @@ session_stop() {
 
 # Ends the test; the screen is kept beside the session file, which outlives the run.
 fail() {
-    shot=$SESSION.$(basename "$0" .sh).png
-    import -window root "$shot" 2>/dev/null || true
-    echo "FAIL: $* (screen: $shot)" >&2
+    import -window root "$SESSION.$(basename "$0" .sh).png" 2>/dev/null || true
+    echo "FAIL: $* (screen: $SESSION.$(basename "$0" .sh).png)" >&2
     exit 1
 }
 
-# Starts the Zelvorn.exe at path $1 (default: beside the stand-in) in a fresh
-# $WORK, where the stand-in keeps its records, and waits for the main window $MAIN.
+# Starts Zelvorn.exe in a fresh $WORK, where the stand-in keeps its records,
+# and waits until its main window has the keyboard.
 start() {
-    source "$SESSION"
     WORK=$RUN/work.$(basename "$0" .sh)
-    rm -rf "$WORK" "$WINEPREFIX/drive_c/pdilist.txt"
-    mkdir -p "$WORK" "$WINEPREFIX/drive_c/Sets"
-    export ZELVORN_STAND_IN_LOG="Z:$WORK"
-    (cd "$WORK" && exec "$WINE" "${1:-$RUN/app/Zelvorn.exe}" &>"$WORK/wine.log") &
+    rm -rf "$WORK" && mkdir -p "$WORK" "$WINEPREFIX/drive_c/Sets"
+    (cd "$WORK" && ZELVORN_STAND_IN_LOG="Z:$WORK" exec "$WINE" "$RUN/app/Zelvorn.exe" &>wine.log) &
     PID=$!
     trap 'kill "$PID" 2>/dev/null || true; ${AT_EXIT:-}' EXIT
-    MAIN=$(window "ZELVORN 0.7")
-    activate "$MAIN"
+    activate "ZELVORN 0.7"
 }
 
 # Runs the command every tenth of a second until it succeeds, for up to 20 s.
@@ -69,37 +65,39 @@ poll() {
     until "$@"; do ((SECONDS < end)) && sleep 0.1 || return 1; done
 }
 
-# Prints the id of the shown window named exactly $1, waiting up to 20 s.
-window() {
-    timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | grep -m1 . || fail "no \"$1\" window"
-}
+# Prints the id of the shown window named exactly $1, waiting up to 20 s. A
+# search that meets a window going away fails, so it is simply repeated.
+visible() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -m1 .; }
+window() { poll visible "$1" || fail "no \"$1\" window"; }
 # True while no window named $1 is shown; gone waits for that.
 hidden() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
 gone() { poll hidden "$1" || fail "\"$1\" stayed open"; }
-
-# Clicks window $1 at client point ($2, $3): Wine's frame is 3 pixels wide
-# with a 19-pixel caption.
-click() { xdotool mousemove --window "$1" $((3 + $2)) $((22 + $3)) click 1 sleep 0.2; }
-
-# Clicks window $1 until Wine has activated it (and given it the X focus).
-focused() { click "$1" 1 1 && [ "$(xdotool getwindowfocus)" = "$1" ]; }
-activate() { poll focused "$1" || fail "window $1 could not be activated"; }
 key() { xdotool key --delay 80 "$@"; }
 typ() { xdotool type --delay 20 -- "$1"; }
 
-# Clicks option box N of the main window, toggling it.
-box() { click "$MAIN" 118 $((192 + 56 * $1)); }
-
-# Drags window $1 aside by its caption, uncovering the main window. Under load
-# Wine may miss a drag, so it is repeated until the window has moved.
-moved() {
-    xdotool mousemove --window "$1" 100 10 mousedown 1 mousemove_relative 400 0 mouseup 1 sleep 0.2
-    xdotool getwindowgeometry "$1" | grep -q 'Position: [1-9]'
-}
-aside() { poll moved "$1" || fail "window $1 could not be dragged aside"; }
-
 # Prints the controls of the shown window named $1 as window_probe.exe sees them.
-probe() { "$WINE" "$RUN/window_probe.exe" "$1" | tr -d '\r'; }
+probe() { "${AS[@]}" "$WINE" "${PROBE:-$RUN/app/window_probe.exe}" "$@" | tr -d '\r'; }
+
+# Brings the window named $1 to the front: the X focus, as a window manager
+# would give it, and Windows' foreground, to whose focused control Wine sends
+# the keys; the probe returns once the window has taken it.
+in_front() {
+    xdotool windowfocus --sync "$2" 2>/dev/null && probe --activate "$1" &&
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$2" ]
+}
+activate() { poll in_front "$1" "$(window "$1")" || fail "\"$1\" did not get the keyboard"; }
+
+# Ticks or clears the main window's option box captioned $1 as a user does:
+# Tabs from the focused control over the enabled tab stops, then Space.
+box() {
+    activate "ZELVORN 0.7"
+    local tabs
+    tabs=$(probe "ZELVORN 0.7" | awk -F'|' -v box="$1" '$4 ~ /t/ && $4 !~ /[dh]/ {
+        if ($4 ~ /f/) from = n; if ($2 == box) to = n; n++ } END { print (to - from + n) % n }')
+    if ((tabs)); then key --repeat "$tabs" Tab; fi
+    key space
+}
+
 # True if in window $1 a control of class $3 comes right after the static text
 # $2 in z-order, as a screen reader names it.
 named() { [ "$(probe "$1" | cut -d'|' -f1,2 | grep -A1 -xF "Static|$2" | sed -n '2s/|.*//p')" = "$3" ]; }
@@ -118,9 +116,8 @@ expect_call() {
 
 # Alt+X on the main window ends the program, every window included.
 quit() {
-    activate "$MAIN" && key alt+x
+    activate "ZELVORN 0.7" && key alt+x
     timeout 15 tail --pid="$PID" -f /dev/null || fail "Zelvorn.exe did not end"
-    hidden '(ZELVORN 0\.7|List files)' || fail "a window outlived Alt+X"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then "session_$1"; fi
