@@ -113,6 +113,9 @@ void TimerPulse::stop() {
 SelectionWindowKeeper::SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs, Pulse& pulse)
     : m_launcher(launcher), m_dialogs(dialogs), m_pulse(pulse) {}
 
+SelectionWindowKeeper::SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs)
+    : m_launcher(launcher), m_dialogs(dialogs), m_pulse(m_timerPulse) {}
+
 SelectionWindowKeeper::~SelectionWindowKeeper() {
     delete m_window;
 }

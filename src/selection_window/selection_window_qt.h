@@ -70,8 +70,7 @@ class SelectionWindowKeeper : public SelectionWindowOpener {
 public:
     // Its windows look again at each beat of `pulse`; by default a timer's.
     SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs, Pulse& pulse);
-    SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs)
-        : SelectionWindowKeeper(launcher, dialogs, m_timerPulse) {}
+    SelectionWindowKeeper(Launcher& launcher, Dialogs& dialogs);
     // Closes a window still open when the program ends.
     ~SelectionWindowKeeper() override;
 
@@ -83,7 +82,7 @@ public:
 private:
     Launcher& m_launcher;
     Dialogs& m_dialogs;
-    TimerPulse m_timerPulse;
+    TimerPulse m_timerPulse;  // made before m_pulse may name it
     Pulse& m_pulse;
     QPointer<SelectionWindow> m_window;
 };
