@@ -184,13 +184,11 @@ inline RunResult RunPdixtract(const std::vector<std::string>& args, const fs::pa
     startup.hStdError = output("err");
     SetEnvironmentVariableW(L"PDIXTRACT_TEST_HOLD", stopped ? L"1" : nullptr);
     PROCESS_INFORMATION process{};
-    // Should it not start, the handles are null and the status stays -1.
-    CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
-                   signal == SIGINT ? CREATE_NEW_CONSOLE : CREATE_NO_WINDOW, nullptr, cwd.c_str(),
-                   &startup, &process);
-    CloseHandle(input);
-    CloseHandle(startup.hStdOutput);
-    CloseHandle(startup.hStdError);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                        signal == SIGINT ? CREATE_NEW_CONSOLE : CREATE_NO_WINDOW, nullptr,
+                        cwd.c_str(), &startup, &process))
+        throw std::runtime_error("cannot start pdixtract.exe: " + std::to_string(GetLastError()));
+    for (HANDLE h : {input, startup.hStdOutput, startup.hStdError}) CloseHandle(h);
     if (stopped) {
         // Held, its temporary file stays until it goes on. (The first console of a Wine prefix
         // takes seconds to open.)
@@ -215,8 +213,7 @@ inline RunResult RunPdixtract(const std::vector<std::string>& args, const fs::pa
         TerminateProcess(process.hProcess, status);
     if (signal) CloseHandle(release);
     GetExitCodeProcess(process.hProcess, &status);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    for (HANDLE h : {process.hThread, process.hProcess}) CloseHandle(h);
     return {static_cast<int>(status), ReadWholeFile(capture.path / "out"),
             ReadWholeFile(capture.path / "err")};
 }
