@@ -55,8 +55,9 @@ inline std::string RandomBytes(std::size_t size, unsigned seed) {
 
 // Whole content of a file; empty if it cannot be read.
 inline std::string ReadWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    std::string bytes(fs::file_size(path), '\0');
+    std::ifstream(path, std::ios::binary).read(bytes.data(), std::streamsize(bytes.size()));
+    return bytes;
 }
 
 // Writes content to path, creating parent folders.
