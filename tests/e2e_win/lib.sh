@@ -36,9 +36,9 @@ session_start() {
 }
 
 session_stop() {
-    "$WINESERVER" -k || true
-    kill "$XVFB" 2>/dev/null || true
-    rm -rf "$RUN" "$SESSION"
+    [ -z "${RUN:-}" ] || "$WINESERVER" -k || true
+    kill "${XVFB:-}" 2>/dev/null || true
+    rm -rf "${RUN:-}" "$SESSION"
 }
 
 # Ends the test; the screen is kept beside the session file, which outlives the run.
