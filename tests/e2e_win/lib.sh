@@ -45,6 +45,10 @@ session_stop() {
 fail() {
     import -window root "$SESSION.$(basename "$0" .sh).png" 2>/dev/null || true
     echo "FAIL: $* (screen: $SESSION.$(basename "$0" .sh).png)" >&2
+    # For a failure that does not come back: whether Zelvorn.exe still runs,
+    # and Wine's errors.
+    [ -z "${PID:-}" ] || kill -0 "$PID" 2>/dev/null || echo "Zelvorn.exe has ended" >&2
+    [ ! -s "${WORK:-}/wine.log" ] || tail -n 20 "$WORK/wine.log" >&2
     exit 1
 }
 
@@ -53,7 +57,8 @@ fail() {
 start() {
     WORK=$RUN/work.$(basename "$0" .sh)
     rm -rf "$WORK" && mkdir -p "$WORK" "$WINEPREFIX/drive_c/Sets"
-    (cd "$WORK" && ZELVORN_STAND_IN_LOG="Z:$WORK" exec "$WINE" "$RUN/app/Zelvorn.exe" &>wine.log) &
+    (cd "$WORK" && WINEDEBUG=$WINEDEBUG,err+all ZELVORN_STAND_IN_LOG="Z:$WORK" \
+        exec "$WINE" "$RUN/app/Zelvorn.exe" &>wine.log) &
     PID=$!
     trap 'kill "$PID" 2>/dev/null || true; ${AT_EXIT:-}' EXIT
     activate "ZELVORN 0.7"
