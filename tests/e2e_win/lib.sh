@@ -10,9 +10,9 @@ WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=$(dirname "$WINE")/wineserver
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ -s "$SESSION" ]; then source "$SESSION"; fi
-# What runs Wine's programs (packages.sh: another user) and the probe they run.
+# What runs Wine's programs; packages.sh runs them as another user, with its
+# own copy of the probe ($PROBE).
 AS=()
-PROBE=
 
 session_start() {
     # Under /tmp: the prefix's Z: drive links to /, so no build-tree search may meet it.
@@ -44,10 +44,8 @@ session_stop() {
 # Ends the test; the screen is kept beside the session file, which outlives the run.
 fail() {
     import -window root "$SESSION.$(basename "$0" .sh).png" 2>/dev/null || true
-    echo "FAIL: $* (screen: $SESSION.$(basename "$0" .sh).png)" >&2
-    # For a failure that does not come back: whether Zelvorn.exe still runs,
-    # and Wine's errors.
-    [ -z "${PID:-}" ] || kill -0 "$PID" 2>/dev/null || echo "Zelvorn.exe has ended" >&2
+    # For a failure that does not come back: whether Zelvorn.exe still runs, and Wine's errors.
+    echo "FAIL: $* (screen: $SESSION.$(basename "$0" .sh).png${PID:+$(kill -0 "$PID" 2>/dev/null || echo ", Zelvorn.exe has ended")})" >&2
     [ ! -s "${WORK:-}/wine.log" ] || tail -n 20 "$WORK/wine.log" >&2
     exit 1
 }
@@ -57,8 +55,7 @@ fail() {
 start() {
     WORK=$RUN/work.$(basename "$0" .sh)
     rm -rf "$WORK" && mkdir -p "$WORK" "$WINEPREFIX/drive_c/Sets"
-    (cd "$WORK" && WINEDEBUG=$WINEDEBUG,err+all ZELVORN_STAND_IN_LOG="Z:$WORK" \
-        exec "$WINE" "$RUN/app/Zelvorn.exe" &>wine.log) &
+    (cd "$WORK" && WINEDEBUG=$WINEDEBUG,err+all ZELVORN_STAND_IN_LOG="Z:$WORK" exec "$WINE" "$RUN/app/Zelvorn.exe" &>wine.log) &
     PID=$!
     trap 'kill "$PID" 2>/dev/null || true; ${AT_EXIT:-}' EXIT
     activate "ZELVORN 0.7"
