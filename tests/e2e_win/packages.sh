@@ -14,7 +14,8 @@ source "$(dirname "$0")/lib.sh"
 id wineuser &>/dev/null || useradd -m wineuser
 U=$(mktemp -d /tmp/zelvorn-user.XXXXXX)
 AS=(runuser -u wineuser -- env WINEPREFIX="$U/prefix")
-PROBE=$U/window_probe.exe  # shellcheck disable=SC2034 # lib.sh runs it
+# shellcheck disable=SC2034 # lib.sh runs it
+PROBE=$U/window_probe.exe
 wine() { "${AS[@]}" "$WINE" "$@"; }
 trap 'kill "${PID:-}" 2>/dev/null || true; "${AS[@]}" "$WINESERVER" -k || true; rm -rf "$U"' EXIT
 set="Z:${U//\//\\}\\set\\disc.pdi"
